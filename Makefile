@@ -1,0 +1,34 @@
+# Front door for building, testing and trying out Quellin Corvane. See README.md.
+
+# linux-x64 comes first: the Windows trees check their DLLs with its pecheck.
+PRESETS := linux-x64 linux-x64-asan windows-x64 windows-x86
+WINE_PREFIX := $(CURDIR)/build/windows-x64/wineprefix
+FORMAT_DIRS := vst VstToolkit WindowsToolkit SynthToolkit effect tools tests
+
+.PHONY: all deps build test demo bench format clean
+
+all: build
+
+deps:
+	@tools/install-deps.sh
+
+build:
+	@tools/build.sh $(PRESETS)
+
+test: deps
+	@tools/test-all.sh $(PRESETS)
+
+demo: build
+	@tools/demo.sh
+
+bench:
+	@tools/build.sh linux-x64
+	@tools/bench.sh
+
+format:
+	@find $(wildcard $(FORMAT_DIRS)) -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.hpp' \) \
+	    -print0 | xargs -0 -r clang-format -i
+
+clean:
+	@if [ -d "$(WINE_PREFIX)" ]; then WINEPREFIX="$(WINE_PREFIX)" /usr/lib/wine/wineserver64 -k 2>/dev/null || true; fi
+	rm -rf build dist

@@ -1,0 +1,228 @@
+#include "VstToolkit/Controller.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "vst/TextTools.h"
+#include "vst/platform/Trace.h"
+
+using Platform::Trace;
+
+namespace VstToolkit {
+namespace {
+
+// Tempo, position, time signature and the transport-playing bit.
+constexpr VstInt32 kTimeInfoRequest =
+    kVstTempoValid | kVstPpqPosValid | kVstTimeSigValid | kVstTransportPlaying;
+
+const char* const kCapabilities[] = {"receiveVstEvents", "receiveVstMidiEvent",
+                                     "receiveVstTimeInfo", "sendVstEvents", "sendVstMidiEvent"};
+
+}  // namespace
+
+Controller::Controller(audioMasterCallback host, Model* ownedModel)
+    : AudioEffectX(host, ownedModel->GetProgramCount(), ownedModel->GetParameterCount()),
+      model(ownedModel) {
+    Trace("Controller::Controller\r\n");
+    model->SetController(this);
+    canProcessReplacing(true);
+    programsAreChunks(true);
+    setNumInputs(model->GetInputCount());
+    setNumOutputs(model->GetOutputCount());
+    setUniqueID(model->GetUniqueId());
+}
+
+Controller::~Controller() {
+    Trace("Controller::~Controller");
+    delete model;
+}
+
+void Controller::setSampleRate(float rate) {
+    Trace("Controller::setSampleRate\r\n");
+    if (!(rate > 0.0f) || !std::isfinite(rate)) return;
+    AudioEffectX::setSampleRate(rate);
+    model->SetSampleRate(rate);
+}
+
+void Controller::setBlockSize(VstInt32 size) {
+    Trace("Controller::setBlockSize\r\n");
+    AudioEffectX::setBlockSize(size);
+    model->SetSampleRate(getSampleRate());
+}
+
+void Controller::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
+    UpdateTimeInfo();
+    // A host that hands over no buffers gets nothing rendered; queued events wait.
+    if (inputs == nullptr || outputs == nullptr || inputs[0] == nullptr || inputs[1] == nullptr ||
+        outputs[0] == nullptr || outputs[1] == nullptr)
+        return;
+    model->ProcessBlock(inputs, outputs, sampleFrames);
+}
+
+void Controller::UpdateTimeInfo() {
+    const VstTimeInfo* time = getTimeInfo(kTimeInfoRequest);
+    if (time == nullptr) return;
+    if ((time->flags & kVstTempoValid) != 0) model->SetTempo(time->tempo);
+    if ((time->flags & kVstPpqPosValid) != 0) model->SetPosition(time->ppqPos);
+    model->SetTransportPlaying((time->flags & kVstTransportPlaying) != 0);
+    if ((time->flags & kVstTimeSigValid) != 0)
+        model->SetTimeSignature(time->timeSigNumerator, time->timeSigDenominator);
+}
+
+void Controller::setParameter(VstInt32 index, float value) {
+    Trace("Controller::setParameter");
+    if (!IsParameter(index)) return;
+    model->SetParameterValue(index, value);
+    if (view != nullptr) view->UpdateParameterControl(index, value);
+}
+
+float Controller::getParameter(VstInt32 index) {
+    Trace("Controller::getParameter\r\n");
+    return IsParameter(index) ? model->GetParameterValue(index) : 0.0f;
+}
+
+void Controller::setProgram(VstInt32 program) {
+    Trace("Controller::setProgram\r\n");
+    if (program < 0 || program >= model->GetProgramCount()) return;
+    curProgram = program;
+    model->SetSelectedProgramIndex(program);
+    UpdateViewParameters();
+}
+
+void Controller::getProgramName(char* name) {
+    Trace("Controller::getProgramName\r\n");
+    VstText::CopyField(name, model->GetSelectedProgramName(), kVstMaxProgNameLen);
+}
+
+void Controller::setProgramName(char* name) {
+    Trace("Controller::setProgramName\r\n");
+    if (name != nullptr) model->SetSelectedProgramName(name);
+}
+
+void Controller::getParameterLabel(VstInt32 index, char* label) {
+    Trace("Controller::getParameterLabel\r\n");
+    VstText::CopyField(label, IsParameter(index) ? model->GetParameterLabel(index) : "",
+                       kVstMaxParamStrLen);
+}
+
+void Controller::getParameterDisplay(VstInt32 index, char* text) {
+    Trace("Controller::getParameterDisplay\r\n");
+    VstText::CopyField(text, IsParameter(index) ? model->GetParameterDisplay(index) : "",
+                       kVstMaxParamStrLen);
+}
+
+void Controller::getParameterName(VstInt32 index, char* text) {
+    Trace("Controller::getParameterName\r\n");
+    VstText::CopyField(text, IsParameter(index) ? model->GetParameterShortName(index) : "",
+                       kVstMaxParamStrLen);
+}
+
+VstInt32 Controller::getChunk(void** data, bool isPreset) {
+    Trace("Controller::getChunk\r\n");
+    if (data == nullptr) return 0;
+    chunk.Clear();
+    if (isPreset)
+        model->SerializeSelectedProgram(chunk);
+    else
+        model->SerializeBank(chunk);
+    *data = chunk.Data();
+    return chunk.Length();
+}
+
+VstInt32 Controller::setChunk(void* data, VstInt32 byteSize, bool isPreset) {
+    Trace("Controller::setChunk\r\n");
+    if (data == nullptr || byteSize <= 0 || byteSize > kMaxChunkBytes) return 0;
+    // The reader stays inside byteSize and the serialisers only read, so the host's bytes are
+    // read where they are.
+    ChunkReader reader(data, byteSize);
+    const bool loaded =
+        isPreset ? model->DeserializeSelectedProgram(reader) : model->DeserializeBank(reader);
+    if (loaded) UpdateViewParameters();
+    return loaded ? 1 : 0;
+}
+
+VstInt32 Controller::processEvents(VstEvents* events) {
+    Trace("Controller::processEvents\r\n");
+    if (events == nullptr) return 1;
+    for (VstInt32 i = 0; i < events->numEvents; ++i) {
+        const VstEvent* event = events->events[i];
+        if (event == nullptr || event->type != kVstMidiType) continue;
+        const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
+        model->PushMidiEvent({midi->deltaFrames, static_cast<std::uint8_t>(midi->midiData[0]),
+                              static_cast<std::uint8_t>(midi->midiData[1]),
+                              static_cast<std::uint8_t>(midi->midiData[2])});
+    }
+    return 1;
+}
+
+VstInt32 Controller::canDo(const char* text) {
+    Trace("Controller::canDo\r\n");
+    if (text == nullptr) return -1;
+    for (const char* capability : kCapabilities)
+        if (std::strcmp(text, capability) == 0) return 1;
+    return -1;
+}
+
+bool Controller::getEffectName(char* name) {
+    Trace("Controller::getEffectName\r\n");
+    VstText::CopyField(name, model->GetEffectName(), kVstMaxEffectNameLen);
+    return true;
+}
+
+bool Controller::getVendorString(char* text) {
+    Trace("Controller::getVendorString\r\n");
+    VstText::CopyField(text, model->GetVendorString(), kVstMaxVendorStrLen);
+    return true;
+}
+
+bool Controller::getProductString(char* text) {
+    Trace("Controller::getProductString\r\n");
+    VstText::CopyField(text, model->GetProductString(), kVstMaxProductStrLen);
+    return true;
+}
+
+VstInt32 Controller::getVendorVersion() {
+    Trace("Controller::getVendorVersion\r\n");
+    return model->GetVendorVersion();
+}
+
+VstPlugCategory Controller::getPlugCategory() {
+    Trace("Controller::getPlugCategory\r\n");
+    return static_cast<VstPlugCategory>(model->GetPluginCategory());
+}
+
+void Controller::SetView(ViewInterface* newView) {
+    Trace("Controller::SetView\r\n");
+    view = newView;
+}
+
+void Controller::PushParametersToView() {
+    if (view == nullptr) return;
+    for (VstInt32 i = 0; i < model->GetParameterCount(); ++i)
+        view->UpdateParameterControl(i, model->GetParameterValue(i));
+}
+
+void Controller::OnViewParameterValueChanged(VstInt32 index, float value) {
+    Trace("Controller::OnViewParameterValueChanged\r\n");
+    if (!IsParameter(index)) return;
+    model->SetParameterValue(index, value);
+    setParameterAutomated(index, value);
+}
+
+void Controller::OnModelParameterValueChanged(VstInt32 index, float value) {
+    Trace("Controller::OnModelParameterValueChanged\r\n");
+    if (view != nullptr) view->UpdateParameterControl(index, value);
+    setParameterAutomated(index, value);
+}
+
+void Controller::OnModelMidiLearned() {
+    Trace("Controller::OnModelMidiLearned\r\n");
+    if (view != nullptr) view->SetStatusText("");
+}
+
+void Controller::UpdateViewParameters() {
+    Trace("Controller::UpdateViewParameters\r\n");
+    PushParametersToView();
+}
+
+}  // namespace VstToolkit

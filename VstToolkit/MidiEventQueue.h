@@ -1,0 +1,55 @@
+// First-in first-out queue of the MIDI events of the coming block. It keeps its storage: after
+// the first blocks it never allocates again unless a block brings more events than ever before.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "vst/VstInterface.h"
+
+namespace VstToolkit {
+
+struct MidiEvent {
+    VstInt32 deltaFrames;  // sample offset inside the host block the event came with
+    std::uint8_t status;
+    std::uint8_t data1;
+    std::uint8_t data2;
+};
+
+class MidiEventQueue {
+public:
+    static constexpr std::size_t kInitialCapacity = 1024;
+
+    MidiEventQueue() : slots(kInitialCapacity) {}
+
+    bool Empty() const { return count == 0; }
+    std::size_t Size() const { return count; }
+
+    void PushBack(const MidiEvent& event) {
+        if (count == slots.size()) Grow();
+        slots[(head + count) % slots.size()] = event;
+        ++count;
+    }
+
+    // Only when not empty.
+    MidiEvent PopFront() {
+        const MidiEvent event = slots[head];
+        head = (head + 1) % slots.size();
+        --count;
+        return event;
+    }
+
+private:
+    void Grow() {
+        std::vector<MidiEvent> larger(slots.size() * 2);
+        for (std::size_t i = 0; i < count; ++i) larger[i] = slots[(head + i) % slots.size()];
+        slots.swap(larger);
+        head = 0;
+    }
+
+    std::vector<MidiEvent> slots;
+    std::size_t head = 0;
+    std::size_t count = 0;
+};
+
+}  // namespace VstToolkit

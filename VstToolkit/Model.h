@@ -1,0 +1,228 @@
+// The plug-in state, apart from the host boundary (Controller) and the editor (View): identity,
+// a bank of programs (a name and one normalised value per parameter each), per-parameter
+// names, labels, display texts and defaults, host time, the MIDI controller map with its
+// learning state, and the queue of MIDI events for the coming block.
+//
+// An effect derives from Model and reacts through the On... hooks, which run after the new
+// state is stored. The current value of a parameter is its value in the selected program.
+//
+// Threads: parameter, program and chunk operations arrive on the host's user-interface thread;
+// Process, the MIDI hooks and every change a learned controller makes run on the audio thread.
+// No lock is taken anywhere: every value is a single 32-bit store, so a reader sees either the
+// old or the new value.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "VstToolkit/Chunk.h"
+#include "VstToolkit/MidiEventQueue.h"
+#include "vst/VstInterface.h"
+
+namespace VstToolkit {
+
+class Controller;
+
+struct ParameterInfo {
+    const char* name;       // up to 63 characters
+    const char* shortName;  // up to 7; what the host is given
+    const char* unit;       // up to 7
+    float defaultValue;     // normalised
+};
+
+// What an effect tells its Model at construction; sizes never change afterwards.
+struct PluginDescription {
+    const char* effectName;
+    const char* vendorString;
+    const char* productString;
+    VstInt32 uniqueId;
+    VstInt32 vendorVersion;  // also the chunk format version
+    VstInt32 category;
+    VstInt32 programCount;
+    VstInt32 inputCount;
+    VstInt32 outputCount;
+    const char* initialProgramName;
+    const ParameterInfo* parameters;
+    VstInt32 parameterCount;
+};
+
+class Model {
+public:
+    static constexpr VstInt32 kControllerCount = 128;
+    static constexpr VstInt32 kHeaderBytes = 164;
+
+    explicit Model(const PluginDescription& description);
+    virtual ~Model();
+    Model(const Model&) = delete;
+    Model& operator=(const Model&) = delete;
+
+    // Renders count frames from offset on, in the host's channel buffers. Audio thread.
+    virtual void Process(float** inputs, float** outputs, VstInt32 offset, VstInt32 count) = 0;
+
+    virtual void SerializeSelectedProgram(ChunkBuffer& buffer);
+    virtual bool DeserializeSelectedProgram(ChunkReader& reader);
+    virtual void SerializeBank(ChunkBuffer& buffer);
+    virtual bool DeserializeBank(ChunkReader& reader);
+
+    // Hooks; the base versions do nothing.
+    virtual void OnSampleRateChanged(float /*previous*/, float /*current*/) {}
+    // Host time: called from processReplacing, audio thread.
+    virtual void OnTempoChanged(double /*previous*/, double /*current*/) {}
+    virtual void OnPositionChanged(double /*previous*/, double /*current*/) {}
+    virtual void OnTransportChanged(bool /*playing*/) {}
+    virtual void OnTimeSignatureChanged(VstInt32 /*previousNumerator*/,
+                                        VstInt32 /*previousDenominator*/, VstInt32 /*numerator*/,
+                                        VstInt32 /*denominator*/) {}
+    virtual void OnSelectedProgramChanged(VstInt32 /*previous*/, VstInt32 /*current*/) {}
+    // After a value was stored in the selected program: host, editor, MIDI or chunk.
+    virtual void OnParameterValueChanged(VstInt32 /*index*/, float /*previous*/,
+                                         float /*current*/) {}
+    // MIDI hooks, audio thread, between the pieces of a block; channel is 0..15.
+    virtual void OnNoteOn(VstInt32 /*deltaFrames*/, VstInt32 /*channel*/, VstInt32 /*note*/,
+                          VstInt32 /*velocity*/) {}
+    virtual void OnNoteOff(VstInt32 /*deltaFrames*/, VstInt32 /*channel*/, VstInt32 /*note*/,
+                           VstInt32 /*velocity*/) {}
+    virtual void OnPolyPressure(VstInt32 /*deltaFrames*/, VstInt32 /*channel*/, VstInt32 /*note*/,
+                                VstInt32 /*pressure*/) {}
+    virtual void OnControlChange(VstInt32 /*deltaFrames*/, VstInt32 /*channel*/,
+                                 VstInt32 /*controller*/, VstInt32 /*value*/) {}
+    virtual void OnProgramChange(VstInt32 /*deltaFrames*/, VstInt32 /*channel*/,
+                                 VstInt32 /*program*/) {}
+    virtual void OnChannelPressure(VstInt32 /*deltaFrames*/, VstInt32 /*channel*/,
+                                   VstInt32 /*pressure*/) {}
+    // value is 0..16383, centre 8192.
+    virtual void OnPitchBend(VstInt32 /*deltaFrames*/, VstInt32 /*channel*/, VstInt32 /*value*/) {}
+    virtual void OnSustainOn(VstInt32 /*deltaFrames*/, VstInt32 /*channel*/) {}
+    virtual void OnSustainOff(VstInt32 /*deltaFrames*/, VstInt32 /*channel*/) {}
+
+    void SetController(Controller* owner);
+    Controller* GetController() const { return controller; }
+
+    const char* GetEffectName() const;
+    const char* GetVendorString() const;
+    const char* GetProductString() const;
+    VstInt32 GetUniqueId() const;
+    VstInt32 GetVendorVersion() const;
+    VstInt32 GetPluginCategory() const;
+    VstInt32 GetProgramCount() const;
+    VstInt32 GetParameterCount() const { return parameterCount; }
+    VstInt32 GetInputCount() const;
+    VstInt32 GetOutputCount() const;
+
+    // Program and parameter indices are the caller's to keep in range (the Controller checks
+    // what comes from the host).
+    VstInt32 GetSelectedProgramIndex() const { return selectedProgram; }
+    // Calls OnSelectedProgramChanged even when the index stays the same.
+    void SetSelectedProgramIndex(VstInt32 index);
+    const char* GetSelectedProgramName() const { return ProgramName(selectedProgram); }
+    void SetSelectedProgramName(const char* name);
+    const char* ProgramName(VstInt32 program) const { return programNames[program].text; }
+    float ProgramValue(VstInt32 program, VstInt32 parameter) const {
+        return programValues[ValueSlot(program, parameter)];
+    }
+
+    float GetParameterValue(VstInt32 index) const { return ProgramValue(selectedProgram, index); }
+    // Stores the value unchecked and calls OnParameterValueChanged even when it is unchanged.
+    void SetParameterValue(VstInt32 index, float value);
+    const char* GetParameterShortName(VstInt32 index) const;
+    const char* GetParameterLongName(VstInt32 index) const;
+    const char* GetParameterLabel(VstInt32 index) const { return parameterLabels[index].text; }
+    const char* GetParameterDisplay(VstInt32 index) const { return parameterDisplays[index].text; }
+    float GetParameterDefault(VstInt32 index) const { return parameterDefaults[index]; }
+    void SetParameterDisplay(VstInt32 index, const char* text);
+    void SetIntegerParameterDisplay(VstInt32 index, VstInt32 value);
+    void SetFloatParameterDisplay(VstInt32 index, float value);
+
+    // value x count truncated, the last entry for 1.0. Values outside 0..1 (or NaN) select the
+    // nearest end of the list rather than an entry that does not exist.
+    VstInt32 NormalizedFloatToSelection(float value, VstInt32 count);
+
+    float GetSampleRate() const { return sampleRate; }
+    // A new rate calls OnSampleRateChanged; the same rate, or one that is not a positive
+    // finite number, changes nothing.
+    void SetSampleRate(float rate);
+
+    double GetTempo() const { return tempo; }
+    double GetPosition() const { return position; }
+    bool IsTransportPlaying() const { return transportPlaying; }
+    VstInt32 GetTimeSignatureNumerator() const { return timeSignatureNumerator; }
+    VstInt32 GetTimeSignatureDenominator() const { return timeSignatureDenominator; }
+    // Each stores and calls its hook only on a real change (NaN counts as no change).
+    void SetTempo(double bpm);
+    void SetPosition(double quarterNotes);
+    void SetTransportPlaying(bool playing);
+    void SetTimeSignature(VstInt32 numerator, VstInt32 denominator);
+
+    // MIDI: see ModelMidi.cpp.
+    void PushMidiEvent(const MidiEvent& event);
+    // Renders one host block in pieces cut at the queued events' offsets. Audio thread.
+    void ProcessBlock(float** inputs, float** outputs, VstInt32 sampleFrames);
+    bool IsLearningMidi() const;
+    void StartLearningMidi(VstInt32 parameter);
+    void StopLearningMidi();
+    // Only for a mapped controller.
+    VstInt32 ControllerToParameter(VstInt32 controllerNumber) const;
+    // The lowest controller bound to the parameter, kControllerCount when there is none.
+    VstInt32 ParameterToController(VstInt32 parameter) const;
+    bool IsControllerMapped(VstInt32 controllerNumber) const;
+    // Controller numbers outside 0..127 are ignored.
+    void RegisterMidiControllerMapping(VstInt32 controllerNumber, VstInt32 parameter);
+    void UnregisterMidiControllerMapping(VstInt32 controllerNumber);
+    void ClearMidiControllerMap();
+    void DispatchController(VstInt32 deltaFrames, VstInt32 channel, VstInt32 controllerNumber,
+                            VstInt32 value);
+
+protected:
+    // Chunk parts shared by the serialisers.
+    void WriteHeader(ChunkBuffer& buffer);
+    bool ReadHeader(ChunkReader& reader, VstInt32& version);
+
+private:
+    template <std::size_t N>
+    struct Text {
+        char text[N];
+    };
+    struct MapEntry {
+        bool mapped;
+        VstInt32 parameter;
+    };
+
+    std::size_t ValueSlot(VstInt32 program, VstInt32 parameter) const {
+        return static_cast<std::size_t>(program) * static_cast<std::size_t>(parameterCount) +
+               static_cast<std::size_t>(parameter);
+    }
+    void WriteProgram(ChunkBuffer& buffer, VstInt32 program);
+    void DispatchEvent(const MidiEvent& event);
+
+    Controller* controller = nullptr;
+    char effectName[kVstMaxEffectNameLen];
+    char vendorString[kVstMaxVendorStrLen];
+    char productString[kVstMaxProductStrLen];
+    VstInt32 uniqueId;
+    VstInt32 vendorVersion;
+    VstInt32 pluginCategory;
+    std::vector<Text<kVstMaxProgNameLen>> programNames;
+    std::vector<float> programValues;  // program-major rows of parameterCount values
+    MapEntry midiControllerMap[kControllerCount] = {};
+    std::vector<Text<kVstMaxParamStrLen>> parameterShortNames;
+    std::vector<Text<64>> parameterLongNames;
+    std::vector<Text<kVstMaxParamStrLen>> parameterLabels;
+    std::vector<Text<kVstMaxParamStrLen>> parameterDisplays;
+    std::vector<float> parameterDefaults;
+    VstInt32 programCount;
+    VstInt32 parameterCount;
+    VstInt32 inputCount;
+    VstInt32 outputCount;
+    VstInt32 selectedProgram = 0;
+    float sampleRate = 44100.0f;
+    double tempo = 120.0;
+    double position = 0.0;
+    bool transportPlaying = true;
+    VstInt32 timeSignatureNumerator = 4;
+    VstInt32 timeSignatureDenominator = 4;
+    MidiEventQueue midiEvents;
+    bool learning = false;
+    VstInt32 learningParameter = 0;
+};
+
+}  // namespace VstToolkit

@@ -1,0 +1,148 @@
+// MIDI handling of the Model: the block renderer that replays queued events at their sample
+// offsets, channel-message decoding, and MIDI learn over the 128-entry controller map.
+#include <algorithm>
+
+#include "VstToolkit/Controller.h"
+#include "VstToolkit/Model.h"
+#include "vst/platform/Trace.h"
+
+using Platform::Trace;
+
+namespace VstToolkit {
+namespace {
+
+// The single-precision value nearest to 1/127 (bits 0x3C010204): 127 maps to exactly 1.0.
+constexpr float kControllerStep = 0x1.020408p-7f;
+constexpr VstInt32 kSustainController = 64;
+
+bool isDataByte(std::uint8_t byte) { return byte < 0x80; }
+
+}  // namespace
+
+void Model::PushMidiEvent(const MidiEvent& event) {
+    Trace("Model::PushMidiEvent\r\n");
+    midiEvents.PushBack(event);
+}
+
+void Model::ProcessBlock(float** inputs, float** outputs, VstInt32 sampleFrames) {
+    if (sampleFrames <= 0) return;
+    VstInt32 rendered = 0;
+    while (!midiEvents.Empty() && rendered < sampleFrames) {
+        const MidiEvent event = midiEvents.PopFront();
+        // An offset behind the previous one plays where the block already is, so no frame is
+        // rendered twice; one beyond the block plays at its end.
+        const VstInt32 offset = std::min(std::max(event.deltaFrames, rendered), sampleFrames);
+        Process(inputs, outputs, rendered, offset - rendered);
+        DispatchEvent(event);
+        rendered = offset;
+    }
+    if (rendered < sampleFrames) Process(inputs, outputs, rendered, sampleFrames - rendered);
+    // Whatever is left lies at or beyond the end: it is played now, never in the next block.
+    while (!midiEvents.Empty()) DispatchEvent(midiEvents.PopFront());
+}
+
+void Model::DispatchEvent(const MidiEvent& event) {
+    const std::uint8_t status = event.status;
+    if (status < 0x80 || status >= 0xF0) return;
+    const VstInt32 d = event.deltaFrames;
+    const VstInt32 channel = status & 0x0F;
+    const VstInt32 data1 = event.data1;
+    const VstInt32 data2 = event.data2;
+    switch (status & 0xF0) {
+        case 0x80: OnNoteOff(d, channel, data1, data2); break;
+        case 0x90:
+            if (data2 != 0)
+                OnNoteOn(d, channel, data1, data2);
+            else
+                OnNoteOff(d, channel, data1, data2);
+            break;
+        case 0xA0: OnPolyPressure(d, channel, data1, data2); break;
+        case 0xB0:
+            // A controller message with a data byte above 127 is malformed: it would name a
+            // controller the map does not have, or a value beyond 1.0.
+            if (!isDataByte(event.data1) || !isDataByte(event.data2)) return;
+            DispatchController(d, channel, data1, data2);
+            OnControlChange(d, channel, data1, data2);
+            break;
+        case 0xC0: OnProgramChange(d, channel, data1); break;
+        case 0xD0: OnChannelPressure(d, channel, data1); break;
+        case 0xE0: OnPitchBend(d, channel, data2 * 128 + data1); break;
+        default: break;
+    }
+}
+
+bool Model::IsLearningMidi() const {
+    Trace("Model::IsLearningMidi\r\n");
+    return learning;
+}
+
+void Model::StartLearningMidi(VstInt32 parameter) {
+    Trace("Model::StartLearningMidi\r\n");
+    learning = true;
+    learningParameter = parameter;
+}
+
+void Model::StopLearningMidi() {
+    Trace("Model::StopLearningMidi\r\n");
+    learning = false;
+}
+
+VstInt32 Model::ControllerToParameter(VstInt32 controllerNumber) const {
+    Trace("Model::ControllerToParameter\r\n");
+    return midiControllerMap[controllerNumber].parameter;
+}
+
+VstInt32 Model::ParameterToController(VstInt32 parameter) const {
+    Trace("Model::ParameterToController\r\n");
+    for (VstInt32 c = 0; c < kControllerCount; ++c)
+        if (midiControllerMap[c].mapped && midiControllerMap[c].parameter == parameter) return c;
+    return kControllerCount;
+}
+
+bool Model::IsControllerMapped(VstInt32 controllerNumber) const {
+    return controllerNumber >= 0 && controllerNumber < kControllerCount &&
+           midiControllerMap[controllerNumber].mapped;
+}
+
+void Model::RegisterMidiControllerMapping(VstInt32 controllerNumber, VstInt32 parameter) {
+    Trace("Model::RegisterMidiControllerMapping\r\n");
+    if (controllerNumber < 0 || controllerNumber >= kControllerCount) return;
+    midiControllerMap[controllerNumber] = {true, parameter};
+}
+
+void Model::UnregisterMidiControllerMapping(VstInt32 controllerNumber) {
+    Trace("Model::UnregisterMidiControllerMapping\r\n");
+    if (controllerNumber < 0 || controllerNumber >= kControllerCount) return;
+    midiControllerMap[controllerNumber] = {false, 0};
+}
+
+void Model::ClearMidiControllerMap() {
+    Trace("Model::ClearMidiControllerMap\r\n");
+    for (MapEntry& entry : midiControllerMap) entry = {false, 0};
+}
+
+void Model::DispatchController(VstInt32 deltaFrames, VstInt32 channel, VstInt32 controllerNumber,
+                               VstInt32 value) {
+    Trace("Model::DispatchController\r\n");
+    if (controllerNumber < 0 || controllerNumber >= kControllerCount) return;
+    if (learning) {
+        const VstInt32 previous = ParameterToController(learningParameter);
+        if (previous < kControllerCount) UnregisterMidiControllerMapping(previous);
+        RegisterMidiControllerMapping(controllerNumber, learningParameter);
+        if (controller != nullptr) controller->OnModelMidiLearned();
+        StopLearningMidi();
+    } else if (controller != nullptr && midiControllerMap[controllerNumber].mapped) {
+        const VstInt32 parameter = ControllerToParameter(controllerNumber);
+        const float normalised = static_cast<float>(value) * kControllerStep;
+        SetParameterValue(parameter, normalised);
+        controller->OnModelParameterValueChanged(parameter, normalised);
+    }
+    if (controllerNumber == kSustainController) {
+        if (value >= 64)
+            OnSustainOn(deltaFrames, channel);
+        else
+            OnSustainOff(deltaFrames, channel);
+    }
+}
+
+}  // namespace VstToolkit

@@ -1,0 +1,49 @@
+# Build settings every first-party target gets through qc_apply_options(<target>).
+
+option(QC_SANITIZE "Build everything with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+option(QC_WARNINGS_AS_ERRORS "Treat compiler warnings as errors" OFF)
+
+if(NOT CMAKE_BUILD_TYPE AND NOT CMAKE_CONFIGURATION_TYPES)
+    set(CMAKE_BUILD_TYPE Release CACHE STRING "Build type" FORCE)
+endif()
+
+set(CMAKE_CXX_STANDARD 17)
+set(CMAKE_CXX_STANDARD_REQUIRED ON)
+set(CMAKE_CXX_EXTENSIONS OFF)
+
+if(QC_SANITIZE)
+    if(QC_WINDOWS)
+        message(FATAL_ERROR "QC_SANITIZE is only supported for the native Linux build")
+    endif()
+    # Directory-wide rather than per target, so GoogleTest and every static library are
+    # instrumented too; a half-instrumented binary misses errors in the uninstrumented half.
+    set(QC_SANITIZER_FLAGS
+        -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+    add_compile_options(${QC_SANITIZER_FLAGS})
+    add_link_options(${QC_SANITIZER_FLAGS})
+endif()
+
+function(qc_apply_options target)
+    target_compile_features(${target} PUBLIC cxx_std_17)
+    set_target_properties(${target} PROPERTIES CXX_EXTENSIONS OFF)
+
+    # Resource scripts go through windres, which must not see compiler flags.
+    set(lang "$<COMPILE_LANGUAGE:C,CXX>")
+    target_compile_options(${target} PRIVATE
+        "$<${lang}:-Wall;-Wextra;-Wshadow;-Wnon-virtual-dtor;-Wcast-qual;-Wformat=2>"
+        # Fused multiply-add changes rounding, and the x86 and x64 builds must produce the
+        # same samples; contraction also varies with optimisation level.
+        "$<${lang}:-ffp-contract=off>")
+    if(QC_WARNINGS_AS_ERRORS)
+        target_compile_options(${target} PRIVATE "$<${lang}:-Werror>")
+    endif()
+
+    if(QC_WINDOWS)
+        # A plug-in is dropped into a host's folder on its own; it cannot rely on the MinGW
+        # runtime DLLs being found next to it.
+        get_target_property(type ${target} TYPE)
+        if(type MATCHES "^(EXECUTABLE|SHARED_LIBRARY|MODULE_LIBRARY)$")
+            target_link_options(${target} PRIVATE -static)
+        endif()
+    endif()
+endfunction()

@@ -1,0 +1,172 @@
+# Test and benchmark registration:
+#   qc_add_gtest(<target> [SOURCES <src...>] [LIBRARIES <lib...>] [NEEDS_DISPLAY]
+#                [LABELS <label...>] [TIMEOUT <seconds>])
+#   qc_add_pe_check(NAME <name> FILE <path|genex> MACHINE <i386|amd64> EXPORTS <name...>
+#                   [EXACT_EXPORTS] [RESOURCES <type:name...>])
+#   qc_add_benchmark(<target> SOURCES <src...> [LIBRARIES <lib...>])
+
+include(GoogleTest)
+
+set(QC_GOOGLETEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest source tree")
+
+if(QC_BUILD_TESTS)
+    if(NOT EXISTS ${QC_GOOGLETEST_SOURCE_DIR}/CMakeLists.txt)
+        message(FATAL_ERROR "GoogleTest sources not found in ${QC_GOOGLETEST_SOURCE_DIR}; "
+                            "run 'make deps' (Debian package googletest)")
+    endif()
+    # Built from source in every tree so it shares the compiler, sanitizer flags and static
+    # runtime of the code under test; the prebuilt Debian libraries fit only the plain native
+    # build.
+    set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+    add_subdirectory(${QC_GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/_deps/googletest
+                     EXCLUDE_FROM_ALL SYSTEM)
+endif()
+
+if(QC_BUILD_BENCHMARKS)
+    find_package(benchmark REQUIRED)
+endif()
+
+# Starts one Xvfb for all tests that need a display, on first use.
+function(_qc_ensure_display_fixture)
+    get_property(done GLOBAL PROPERTY _QC_DISPLAY_FIXTURE)
+    if(done)
+        return()
+    endif()
+    set_property(GLOBAL PROPERTY _QC_DISPLAY_FIXTURE ON)
+    add_test(NAME QcDisplayStart
+             COMMAND ${PROJECT_SOURCE_DIR}/cmake/xvfb.sh start ${QC_XVFB_STATE_DIR})
+    add_test(NAME QcDisplayStop
+             COMMAND ${PROJECT_SOURCE_DIR}/cmake/xvfb.sh stop ${QC_XVFB_STATE_DIR})
+    set_tests_properties(QcDisplayStart PROPERTIES FIXTURES_SETUP qc_display LABELS fixture)
+    set_tests_properties(QcDisplayStop PROPERTIES FIXTURES_CLEANUP qc_display LABELS fixture)
+endfunction()
+
+# Creates the Wine prefix once before, and stops its wineserver after, the Wine-run tests. The
+# server would otherwise linger for a while after the last test and hold on to the prefix.
+function(_qc_ensure_wine_fixture)
+    get_property(done GLOBAL PROPERTY _QC_WINE_FIXTURE)
+    if(done)
+        return()
+    endif()
+    set_property(GLOBAL PROPERTY _QC_WINE_FIXTURE ON)
+    add_test(NAME QcWineStart COMMAND ${QC_WINE_RUN} --init)
+    add_test(NAME QcWineStop COMMAND ${QC_WINE_RUN} --shutdown)
+    set_tests_properties(QcWineStart PROPERTIES FIXTURES_SETUP qc_wine LABELS fixture TIMEOUT 300)
+    set_tests_properties(QcWineStop PROPERTIES FIXTURES_CLEANUP qc_wine LABELS fixture)
+endfunction()
+
+function(qc_add_gtest target)
+    cmake_parse_arguments(PARSE_ARGV 1 ARG "NEEDS_DISPLAY" "TIMEOUT" "SOURCES;LIBRARIES;LABELS")
+    if(ARG_UNPARSED_ARGUMENTS)
+        message(FATAL_ERROR "qc_add_gtest(${target}): unexpected arguments ${ARG_UNPARSED_ARGUMENTS}")
+    endif()
+    if(NOT QC_BUILD_TESTS)
+        return()
+    endif()
+    if(NOT TARGET ${target})
+        if(NOT ARG_SOURCES)
+            message(FATAL_ERROR "qc_add_gtest(${target}): no such target and no SOURCES given")
+        endif()
+        add_executable(${target})
+    endif()
+    if(ARG_SOURCES)
+        target_sources(${target} PRIVATE ${ARG_SOURCES})
+    endif()
+    target_link_libraries(${target} PRIVATE ${ARG_LIBRARIES} GTest::gmock GTest::gtest_main)
+    qc_apply_options(${target})
+    if(NOT ARG_TIMEOUT)
+        set(ARG_TIMEOUT 300)
+    endif()
+
+    set(fixtures "")
+    if(ARG_NEEDS_DISPLAY)
+        _qc_ensure_display_fixture()
+        list(APPEND fixtures qc_display)
+    endif()
+
+    if(QC_WINDOWS)
+        # One ctest entry per executable: each Wine start costs far more than a test case,
+        # and the suite prints every case's result in the log anyway.
+        _qc_ensure_wine_fixture()
+        list(APPEND fixtures qc_wine)
+        if(ARG_NEEDS_DISPLAY)
+            set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR
+                "${QC_WINE_RUN};--display-file;${QC_XVFB_STATE_DIR}/display;--")
+        endif()
+        add_test(NAME ${target} COMMAND ${target} --gtest_color=no)
+        set_tests_properties(${target} PROPERTIES
+            FIXTURES_REQUIRED "${fixtures}"
+            LABELS "${ARG_LABELS}"
+            TIMEOUT ${ARG_TIMEOUT})
+    else()
+        set(properties TIMEOUT ${ARG_TIMEOUT})
+        if(ARG_NEEDS_DISPLAY)
+            # The display number is only known once the fixture has started Xvfb, so the test
+            # reads it from the fixture's state file when it starts.
+            set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR
+                "${PROJECT_SOURCE_DIR}/cmake/with-display.sh;${QC_XVFB_STATE_DIR}/display;--")
+            list(APPEND properties FIXTURES_REQUIRED qc_display)
+        endif()
+        gtest_discover_tests(${target}
+            DISCOVERY_MODE PRE_TEST
+            DISCOVERY_TIMEOUT 60
+            PROPERTIES ${properties})
+        if(ARG_LABELS)
+            # The discovery script flattens property values, so a list of labels would lose
+            # all but its first entry; they are set on the discovered tests afterwards instead.
+            set(script ${CMAKE_CURRENT_BINARY_DIR}/${target}_labels.cmake)
+            file(WRITE ${script}
+                "if(${target}_TESTS)\n"
+                "    set_tests_properties(\${${target}_TESTS} PROPERTIES LABELS \"${ARG_LABELS}\")\n"
+                "endif()\n")
+            set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${script})
+        endif()
+    endif()
+endfunction()
+
+function(qc_add_pe_check)
+    cmake_parse_arguments(PARSE_ARGV 0 ARG "EXACT_EXPORTS" "NAME;FILE;MACHINE" "EXPORTS;RESOURCES")
+    if(ARG_UNPARSED_ARGUMENTS OR NOT ARG_NAME OR NOT ARG_FILE OR NOT ARG_MACHINE)
+        message(FATAL_ERROR "qc_add_pe_check needs NAME, FILE and MACHINE")
+    endif()
+    if(NOT ARG_MACHINE MATCHES "^(i386|amd64)$")
+        message(FATAL_ERROR "qc_add_pe_check(${ARG_NAME}): MACHINE must be i386 or amd64")
+    endif()
+    if(TARGET pecheck)
+        set(checker $<TARGET_FILE:pecheck>)
+    else()
+        set(checker ${QC_NATIVE_TOOLS_DIR}/pecheck)
+    endif()
+    set(args ${ARG_FILE} --machine ${ARG_MACHINE} --allowed-imports-system)
+    if(ARG_EXPORTS)
+        list(JOIN ARG_EXPORTS "," exports)
+        list(APPEND args --exports ${exports})
+    endif()
+    if(ARG_EXACT_EXPORTS)
+        list(APPEND args --exact-exports)
+    endif()
+    foreach(resource IN LISTS ARG_RESOURCES)
+        list(APPEND args --resource ${resource})
+    endforeach()
+    add_test(NAME ${ARG_NAME}
+             COMMAND ${PROJECT_SOURCE_DIR}/cmake/run-native-tool.sh ${checker} --list ${args})
+    set_tests_properties(${ARG_NAME} PROPERTIES LABELS "static;pecheck" TIMEOUT 60)
+endfunction()
+
+function(qc_add_benchmark target)
+    cmake_parse_arguments(PARSE_ARGV 1 ARG "" "" "SOURCES;LIBRARIES")
+    if(ARG_UNPARSED_ARGUMENTS OR NOT ARG_SOURCES)
+        message(FATAL_ERROR "qc_add_benchmark(${target}) needs SOURCES")
+    endif()
+    if(NOT QC_BUILD_BENCHMARKS)
+        return()
+    endif()
+    add_executable(${target} ${ARG_SOURCES})
+    target_link_libraries(${target} PRIVATE ${ARG_LIBRARIES} benchmark::benchmark_main)
+    qc_apply_options(${target})
+    # 'make bench' runs whatever lands in this one folder.
+    set_target_properties(${target} PROPERTIES
+        RUNTIME_OUTPUT_DIRECTORY "$<1:${CMAKE_BINARY_DIR}/benchmarks>")
+endfunction()

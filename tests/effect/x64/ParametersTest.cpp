@@ -1,0 +1,176 @@
+// The effect's parameter table, working values, displays and the hooks' order.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "effect/x64/QuellinCorvaneModel.h"
+
+using namespace QuellinCorvane;
+
+namespace {
+
+std::uint32_t bitsOf(float value) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &value, 4);
+    return bits;
+}
+
+TEST(Constants, HaveTheirExactBitPatterns) {
+    EXPECT_EQ(bitsOf(kTwoPi), 0x40C90FDCu);
+    EXPECT_EQ(bitsOf(kPi), 0x40490FDCu);
+    EXPECT_EQ(bitsOf(kAntiDenormal), 0x15F79688u);
+}
+
+TEST(ParameterTable, FitsTheHostFieldsAndHoldsTheDefaults) {
+    QuellinCorvaneModel model;
+    const char* names[] = {"Output", "Cutoff Freq.", "Filter Slope", "Stereo Spread", "Bass Amp"};
+    const char* shortNames[] = {"Out", "CutFrq", "Slope", "Spread", "Amp"};
+    const char* labels[] = {"", "Hz", "dB", "", "dB"};
+    const float defaults[] = {0.0f, 0.1f, 0.0f, 0.0f, 0.5f};
+    ASSERT_EQ(model.GetParameterCount(), kParameterCount);
+    for (VstInt32 i = 0; i < kParameterCount; ++i) {
+        EXPECT_STREQ(model.GetParameterLongName(i), names[i]);
+        EXPECT_STREQ(model.GetParameterShortName(i), shortNames[i]);
+        EXPECT_STREQ(model.GetParameterLabel(i), labels[i]);
+        EXPECT_LT(std::strlen(kParameters[i].shortName), 8u);
+        EXPECT_LT(std::strlen(kParameters[i].unit), 8u);
+        for (VstInt32 p = 0; p < kProgramCount; ++p)
+            EXPECT_EQ(model.ProgramValue(p, i), defaults[i]) << "program " << p;
+    }
+    for (VstInt32 p = 0; p < kProgramCount; ++p) EXPECT_STREQ(model.ProgramName(p), "Blank");
+    EXPECT_STREQ(model.GetEffectName(), "Quellin Corvane");
+    EXPECT_STREQ(model.GetVendorString(), "Quellin Sound Design");
+    EXPECT_EQ(model.GetUniqueId(), 0x00514356);
+    EXPECT_EQ(model.GetVendorVersion(), 2150);
+}
+
+TEST(Construction, AppliesProgramZeroSoEveryDisplayIsFilled) {
+    QuellinCorvaneModel model;
+    const char* displays[] = {"Off", "100.00", "-6", "0", "0.00"};
+    for (VstInt32 i = 0; i < kParameterCount; ++i)
+        EXPECT_STREQ(model.GetParameterDisplay(i), displays[i]);
+    EXPECT_EQ(model.GetOutputMode(), kOutputOff);
+    EXPECT_EQ(model.GetBassGain(), 1.0f);
+    EXPECT_FLOAT_EQ(model.GetStage(0, 0).cutoff, 100.0f);
+    EXPECT_EQ(model.GetStage(1, 3).sampleRate, 44100.0f);
+}
+
+struct DisplayCase {
+    VstInt32 parameter;
+    float value;
+    const char* display;
+};
+
+class Displays : public ::testing::TestWithParam<DisplayCase> {};
+
+TEST_P(Displays, FollowTheValue) {
+    QuellinCorvaneModel model;
+    model.SetParameterValue(GetParam().parameter, GetParam().value);
+    EXPECT_STREQ(model.GetParameterDisplay(GetParam().parameter), GetParam().display);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AllParameters, Displays,
+    ::testing::Values(DisplayCase{kOutput, 0.2499f, "Off"}, DisplayCase{kOutput, 0.25f, "Low"},
+                      DisplayCase{kOutput, 0.5f, "High"}, DisplayCase{kOutput, 0.75f, "Both"},
+                      DisplayCase{kOutput, 1.0f, "Both"}, DisplayCase{kCutoffFrequency, 0.0f, "0.00"},
+                      DisplayCase{kCutoffFrequency, 0.1f, "100.00"},
+                      DisplayCase{kCutoffFrequency, 1.0f, "10000.0"},
+                      DisplayCase{kFilterSlope, 0.3f, "-12"}, DisplayCase{kFilterSlope, 0.6f, "-18"},
+                      DisplayCase{kFilterSlope, 1.0f, "-24"}, DisplayCase{kStereoSpread, 0.5f, "50"},
+                      DisplayCase{kStereoSpread, 0.999f, "99"},
+                      DisplayCase{kStereoSpread, 1.0f, "100"}, DisplayCase{kBassAmp, 0.0f, "-10.00"},
+                      DisplayCase{kBassAmp, 1.0f, "10.00"}, DisplayCase{kBassAmp, 0.65f, "3.00"}));
+
+TEST(WorkingValues, FollowTheMappings) {
+    QuellinCorvaneModel model;
+    model.SetParameterValue(kBassAmp, 0.5f);
+    EXPECT_EQ(model.GetBassGain(), 1.0f);  // powf(10, 0) exactly
+    model.SetParameterValue(kBassAmp, 1.0f);
+    EXPECT_FLOAT_EQ(model.GetBassGain(), std::pow(10.0f, 0.5f));
+    model.SetParameterValue(kCutoffFrequency, 0.5f);
+    EXPECT_EQ(model.GetStage(0, 2).cutoff, 2500.0f);
+    model.SetParameterValue(kCutoffFrequency, 0.0f);
+    EXPECT_EQ(model.GetStage(1, 0).a1, 1.0f);  // 0 Hz holds the low band
+    EXPECT_EQ(model.GetStage(1, 0).b0, 0.0f);
+    model.SetParameterValue(kFilterSlope, 1.0f);
+    EXPECT_EQ(model.GetSlopeIndex(), 3);
+    model.SetParameterValue(kStereoSpread, 0.3f);
+    EXPECT_EQ(model.GetSpread(), 0.3f);
+}
+
+TEST(WorkingValues, ValuesNoHostShouldSendStayInRange) {
+    QuellinCorvaneModel model;
+    const float inf = std::numeric_limits<float>::infinity();
+    for (float bad : {std::nanf(""), inf, -inf, -3.0f, 42.0f}) {
+        for (VstInt32 i = 0; i < kParameterCount; ++i) model.SetParameterValue(i, bad);
+        EXPECT_GE(model.GetOutputMode(), 0);
+        EXPECT_LE(model.GetOutputMode(), 3);
+        EXPECT_GE(model.GetSlopeIndex(), 0);
+        EXPECT_LE(model.GetSlopeIndex(), 3);
+        EXPECT_TRUE(std::isfinite(model.GetSpread()));
+        EXPECT_TRUE(std::isfinite(model.GetBassGain()));
+        for (VstInt32 c = 0; c < 2; ++c)
+            for (VstInt32 k = 0; k < 4; ++k) {
+                EXPECT_TRUE(std::isfinite(model.GetStage(c, k).a1)) << bad;
+                EXPECT_TRUE(std::isfinite(model.GetStage(c, k).b0)) << bad;
+            }
+        // The host reads back exactly what it stored.
+        const float stored = model.GetParameterValue(kBassAmp);
+        EXPECT_TRUE(std::isnan(bad) ? std::isnan(stored) : stored == bad);
+    }
+}
+
+// Records the order in which the framework re-applies parameters.
+class OrderModel : public QuellinCorvaneModel {
+public:
+    void OnParameterValueChanged(VstInt32 index, float previous, float current) override {
+        order.push_back(index);
+        QuellinCorvaneModel::OnParameterValueChanged(index, previous, current);
+    }
+    std::vector<VstInt32> order;
+};
+
+TEST(ProgramChange, ReappliesEveryParameterInIndexOrderAndClearsTheFilterMemory) {
+    OrderModel model;
+    model.SetParameterValue(kOutput, 0.5f);
+    float left[64], right[64];
+    for (int i = 0; i < 64; ++i) left[i] = right[i] = 0.5f;
+    float* channels[] = {left, right};
+    model.Process(channels, channels, 0, 64);
+    EXPECT_NE(model.GetStage(0, 0).y1, 0.0f);
+
+    model.SetSelectedProgramIndex(3);
+    model.order.clear();
+    model.SetSelectedProgramIndex(7);  // identical values, still a full re-apply
+    EXPECT_EQ(model.order, (std::vector<VstInt32>{0, 1, 2, 3, 4}));
+    for (VstInt32 c = 0; c < 2; ++c)
+        for (VstInt32 k = 0; k < 4; ++k) {
+            EXPECT_EQ(model.GetStage(c, k).x1, 0.0f);
+            EXPECT_EQ(model.GetStage(c, k).y1, 0.0f);
+        }
+    EXPECT_STREQ(model.GetParameterDisplay(kOutput), "Off");
+}
+
+TEST(SampleRate, LowersTheCutoffToHalfTheRateAndKeepsItLowered) {
+    QuellinCorvaneModel model;
+    model.SetParameterValue(kCutoffFrequency, 1.0f);  // 10000 Hz
+    model.SetSampleRate(16000.0f);
+    EXPECT_EQ(model.GetStage(0, 0).cutoff, 8000.0f);
+    EXPECT_EQ(model.GetStage(1, 3).sampleRate, 16000.0f);
+    model.SetSampleRate(44100.0f);
+    EXPECT_EQ(model.GetStage(0, 1).cutoff, 8000.0f) << "kept until the cutoff is set again";
+    model.SetParameterValue(kCutoffFrequency, 1.0f);
+    EXPECT_EQ(model.GetStage(0, 1).cutoff, 10000.0f);
+
+    model.SetSampleRate(16000.0f);
+    model.SetParameterValue(kCutoffFrequency, 1.0f);
+    EXPECT_EQ(model.GetStage(1, 2).cutoff, 8000.0f);
+    EXPECT_STREQ(model.GetParameterDisplay(kCutoffFrequency), "10000.0")
+        << "the display shows the value asked for";
+    EXPECT_EQ(model.GetParameterValue(kCutoffFrequency), 1.0f);
+}
+
+}  // namespace

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the build, the tests and the demo need. Quick and silent
+# when everything is already present; apt only runs when something is missing.
+set -euo pipefail
+
+packages=(
+    # native toolchain and build system
+    g++ make cmake ninja-build clang-format binutils file
+    # tests and benchmarks (GoogleTest is built from its Debian source package)
+    googletest libbenchmark-dev
+    # Windows cross toolchains (posix thread model) and their binutils/windres
+    g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+    binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
+    # running and driving the Windows x64 build and GUI tests
+    wine64 xvfb x11-utils xdotool imagemagick util-linux
+    # audio files, plots and rendering used by tests and the demo
+    libcairo2-dev libsndfile1-dev gnuplot-nox zip
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${db:Status-Abbrev}' "$package" 2>/dev/null || true)
+    if [[ $status != ii* ]]; then
+        missing+=("$package")
+    fi
+done
+
+if ((${#missing[@]} == 0)); then
+    echo "deps: all ${#packages[@]} packages installed"
+    exit 0
+fi
+
+echo "deps: installing ${missing[*]}"
+sudo=()
+if ((EUID != 0)); then
+    sudo=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -q
+"${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
