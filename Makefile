@@ -32,3 +32,10 @@ format:
 clean:
 	@if [ -d "$(WINE_PREFIX)" ]; then WINEPREFIX="$(WINE_PREFIX)" /usr/lib/wine/wineserver64 -k 2>/dev/null || true; fi
 	rm -rf build dist
+
+# Renders the editor's bitmaps into resources/ with the native tree's generator.
+.PHONY: artwork
+artwork: deps
+	cmake --preset linux-x64
+	cmake --build build/linux-x64 --target generate-artwork -j2
+	build/linux-x64/tools/artwork/generate-artwork resources

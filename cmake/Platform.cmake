@@ -37,7 +37,13 @@ else()
     set(QC_BUILD_BENCHMARKS OFF)
 endif()
 
-set(QC_DIST_DIR ${PROJECT_SOURCE_DIR}/dist)
+# The sanitizer tree's binaries need its runtime, so they stay in that tree instead of
+# replacing the shipped ones in dist/.
+if(QC_SANITIZE)
+    set(QC_DIST_DIR ${CMAKE_BINARY_DIR}/dist)
+else()
+    set(QC_DIST_DIR ${PROJECT_SOURCE_DIR}/dist)
+endif()
 
 # Where the cross trees find the native pecheck built by the linux-x64 tree.
 set(QC_NATIVE_TOOLS_DIR "${PROJECT_SOURCE_DIR}/build/linux-x64/tools/pecheck"

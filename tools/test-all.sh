@@ -8,10 +8,11 @@ total_passed=0
 total_failed=0
 summary=()
 
-# ctest's JUnit report counts skipped tests separately, which its console summary does not.
+# ctest's console summary gives the failed and total counts ("N tests failed out of M"); its
+# JUnit report adds skipped tests, listing tests that could not run as skipped as well.
 junit_count() {
     local attribute=$1 file=$2
-    grep -o -m1 "<testsuite [^>]*" "$file" | grep -o " $attribute=\"[0-9]*\"" | tr -dc 0-9
+    grep -o -m1 "\<$attribute=\"[0-9]*\"" "$file" | head -n1 | tr -dc 0-9
 }
 
 for preset in "$@"; do
@@ -26,23 +27,34 @@ for preset in "$@"; do
     fi
     echo "=== test $preset"
     junit=$dir/ctest-results.xml
+    log=$dir/ctest-output.log
     rm -f "$junit"
-    ctest --test-dir "$dir" -j2 --output-on-failure --timeout 600 --output-junit "$(realpath "$junit")"
-    status=$?
-    if [[ ! -s $junit ]]; then
-        summary+=("$preset: ctest produced no results (exit $status, counted as 1 failure)")
+    ctest --test-dir "$dir" -j2 --output-on-failure --timeout 600 \
+        --output-junit "$(realpath "$junit")" 2>&1 | tee "$log"
+    status=${PIPESTATUS[0]}
+    line=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n1)
+    if [[ -n $line ]]; then
+        failures=$(sed -E 's/.* ([0-9]+) tests? failed.*/\1/' <<<"$line")
+        tests=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line")
+    elif grep -q 'No tests were found' "$log"; then
+        failures=0
+        tests=0
+    else
+        summary+=("$preset: ctest produced no summary (exit $status, counted as 1 failure)")
         total_failed=$((total_failed + 1))
         continue
     fi
-    tests=$(junit_count tests "$junit")
-    failures=$(junit_count failures "$junit")
-    skipped=$(junit_count skipped "$junit")
-    disabled=$(junit_count disabled "$junit")
-    passed=$((tests - failures - ${skipped:-0} - ${disabled:-0}))
-    if ((status != 0 && failures == 0)); then
-        failures=1  # ctest failed without a failing test, e.g. a discovery error
+    skipped=0
+    if [[ -s $junit ]]; then
+        not_run=$((failures - $(junit_count failures "$junit")))
+        skipped=$(($(junit_count skipped "$junit") - (not_run > 0 ? not_run : 0)))
+        ((skipped < 0)) && skipped=0
     fi
-    summary+=("$preset: $passed passed, $failures failed, ${skipped:-0} skipped")
+    if ((status != 0 && failures == 0)); then
+        failures=1 # ctest failed without a failing test, e.g. a discovery error
+    fi
+    passed=$((tests - failures - skipped))
+    summary+=("$preset: $passed passed, $failures failed, $skipped skipped")
     total_passed=$((total_passed + passed))
     total_failed=$((total_failed + failures))
 done

@@ -79,14 +79,14 @@ int main(int argc, char** argv) {
             } else if (arg == "--allowed-imports-system") {
                 expected.systemImportsOnly = true;
             } else if (arg == "--resource") {
-                const std::string spec = value();
-                const std::size_t colon = spec.find(':');
+                const std::string wanted = value();
+                const std::size_t colon = wanted.find(':');
                 if (colon == std::string::npos) {
-                    throw pecheck::PeError("--resource wants TYPE:NAME, got " + spec);
+                    throw pecheck::PeError("--resource wants TYPE:NAME, got " + wanted);
                 }
                 expected.resources.push_back(
-                    {pecheck::parseResourceKey(spec.substr(0, colon), true),
-                     pecheck::parseResourceKey(spec.substr(colon + 1), false)});
+                    {pecheck::parseResourceKey(wanted.substr(0, colon), true),
+                     pecheck::parseResourceKey(wanted.substr(colon + 1), false)});
             } else if (!arg.empty() && arg[0] == '-') {
                 throw pecheck::PeError("unknown option " + arg);
             } else if (path.empty()) {

@@ -12,7 +12,12 @@
 
 namespace {
 std::atomic<long> allocations{0};
-}
+// Keeps the probe allocation from being optimised away with its delete.
+int* volatile probeAllocation = nullptr;
+}  // namespace
+
+// The replacements pair malloc with free on purpose.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 
 void* operator new(std::size_t size) {
     allocations.fetch_add(1, std::memory_order_relaxed);
@@ -38,7 +43,8 @@ VstIntPtr VSTCALLBACK quietHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, 
 
 TEST(AudioThread, ProcessingAndEventsAllocateNothingInSteadyState) {
     const long probe = allocations.load();
-    delete new int(1);
+    probeAllocation = new int(1);
+    delete probeAllocation;
     ASSERT_EQ(allocations.load(), probe + 1) << "the counting allocator is not in use";
 
     hostTime.tempo = 120.0;

@@ -1,0 +1,20 @@
+// The messages through which controls and views talk to their parent. They are registered
+// once per process when the DLL loads, and always posted, never sent: the receiver reads the
+// sender's state when it handles the message.
+#pragma once
+
+#include "WindowsToolkit/Win32.h"
+
+namespace WindowsToolkit {
+
+struct RegisteredMessages {
+    UINT statusTextChanged;  // wParam 0, lParam the text
+    UINT valueChanged;       // wParam the parameter index, lParam the control
+    UINT hover;
+    UINT leave;
+    UINT rightClicked;
+};
+
+const RegisteredMessages& Messages();
+
+}  // namespace WindowsToolkit

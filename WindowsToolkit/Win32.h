@@ -1,0 +1,11 @@
+// The Windows and GDI+ headers as the toolkit uses them: no min/max macros, and the flat
+// GDI+ API under a short name.
+#pragma once
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#include <gdiplus.h>
+
+namespace Gdip = Gdiplus::DllExports;
