@@ -5,14 +5,14 @@ PRESETS := linux-x64 linux-x64-asan windows-x64 windows-x86
 WINE_PREFIX := $(CURDIR)/build/windows-x64/wineprefix
 FORMAT_DIRS := vst VstToolkit WindowsToolkit SynthToolkit effect tools tests
 
-.PHONY: all deps build test demo bench format clean
+.PHONY: all deps build test demo dist bench format clean
 
 all: build
 
 deps:
 	@tools/install-deps.sh
 
-build:
+build: deps
 	@tools/build.sh $(PRESETS)
 
 test: deps
@@ -20,6 +20,10 @@ test: deps
 
 demo: build
 	@tools/demo.sh
+
+# The release zip, from the binaries 'make build' leaves in dist/.
+dist: build
+	@tools/dist.sh
 
 bench:
 	@tools/build.sh linux-x64

@@ -15,7 +15,9 @@ std::uint32_t fromLittleEndian(const std::uint8_t bytes[4]) {
 
 ChunkBuffer::ChunkBuffer() : data(new std::uint8_t[kInitialCapacity]()) {}
 
-ChunkBuffer::~ChunkBuffer() { delete[] data; }
+ChunkBuffer::~ChunkBuffer() {
+    delete[] data;
+}
 
 void ChunkBuffer::Clear() {
     std::memset(data, 0, static_cast<std::size_t>(length));

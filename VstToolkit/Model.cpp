@@ -12,7 +12,9 @@ namespace VstToolkit {
 namespace {
 
 // Ordered comparison, so a NaN from the host never counts as a change.
-bool differs(double a, double b) { return a < b || a > b; }
+bool differs(double a, double b) {
+    return a < b || a > b;
+}
 
 }  // namespace
 
@@ -30,7 +32,8 @@ Model::Model(const PluginDescription& description) {
     outputCount = description.outputCount;
 
     programNames.resize(static_cast<std::size_t>(programCount));
-    for (auto& name : programNames) VstText::ReplaceField(name.text, description.initialProgramName);
+    for (auto& name : programNames)
+        VstText::ReplaceField(name.text, description.initialProgramName);
     programValues.resize(static_cast<std::size_t>(programCount) *
                          static_cast<std::size_t>(parameterCount));
     const auto parameters = static_cast<std::size_t>(parameterCount);
@@ -46,12 +49,15 @@ Model::Model(const PluginDescription& description) {
         VstText::ReplaceField(parameterLabels[i].text, info.unit);
         VstText::ReplaceField(parameterDisplays[i].text, "");
         parameterDefaults[i] = info.defaultValue;
-        for (VstInt32 p = 0; p < programCount; ++p) programValues[ValueSlot(p, i)] = info.defaultValue;
+        for (VstInt32 p = 0; p < programCount; ++p)
+            programValues[ValueSlot(p, i)] = info.defaultValue;
     }
     ClearMidiControllerMap();
 }
 
-Model::~Model() { Trace("Model::~Model\r\n"); }
+Model::~Model() {
+    Trace("Model::~Model\r\n");
+}
 
 void Model::SetController(Controller* owner) {
     Trace("Model::SetController\r\n");

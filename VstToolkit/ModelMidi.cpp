@@ -15,7 +15,9 @@ namespace {
 constexpr float kControllerStep = 0x1.020408p-7f;
 constexpr VstInt32 kSustainController = 64;
 
-bool isDataByte(std::uint8_t byte) { return byte < 0x80; }
+bool isDataByte(std::uint8_t byte) {
+    return byte < 0x80;
+}
 
 }  // namespace
 

@@ -19,9 +19,13 @@ void View::SetStatusText(const char* text) {
     PostMessageA(GetParent(hwnd), Messages().statusTextChanged, 0, reinterpret_cast<LPARAM>(text));
 }
 
-void View::GetMenuRect(RECT* rect) { SetRectEmpty(rect); }
+void View::GetMenuRect(RECT* rect) {
+    SetRectEmpty(rect);
+}
 
-void View::OnParameterControlValueChanged(int index, float) { UpdateStatusText(index); }
+void View::OnParameterControlValueChanged(int index, float) {
+    UpdateStatusText(index);
+}
 
 void View::AddParameterControl(ParameterControl* control) {
     controls[control->GetParameterIndex()] = control;
@@ -118,7 +122,8 @@ void View::ShowViewMenu(POINT point) {
     ClientToScreen(hwnd, &screen);
     HMENU menu = CreatePopupMenu();
     AppendMenuA(menu, MF_STRING, kAbout, "About");
-    if (model->IsLearningMidi()) AppendMenuA(menu, MF_STRING, kCancelMidiLearn, "Cancel MIDI Learn");
+    if (model->IsLearningMidi())
+        AppendMenuA(menu, MF_STRING, kCancelMidiLearn, "Cancel MIDI Learn");
     AppendMenuA(menu, MF_STRING, kClearAllMidiLearn, "Clear All MIDI Learn");
     switch (RunMenu(menu, screen)) {
         case kAbout: ShowAbout(); break;

@@ -12,8 +12,8 @@ void PaintOverBackground(HWND window, const ResourceImage* background, Draw draw
     RECT client;
     GetClientRect(window, &client);
     Gdiplus::GpBitmap* offscreen = nullptr;
-    Gdip::GdipCreateBitmapFromScan0(client.right, client.bottom, 0, PixelFormat32bppARGB,
-                                    nullptr, &offscreen);
+    Gdip::GdipCreateBitmapFromScan0(client.right, client.bottom, 0, PixelFormat32bppARGB, nullptr,
+                                    &offscreen);
     Gdiplus::GpGraphics* composed = nullptr;
     if (offscreen != nullptr) Gdip::GdipGetImageGraphicsContext(offscreen, &composed);
 
@@ -30,7 +30,8 @@ void PaintOverBackground(HWND window, const ResourceImage* background, Draw draw
     HDC dc = BeginPaint(window, &paint);
     Gdiplus::GpGraphics* screen = nullptr;
     Gdip::GdipCreateFromHDC(dc, &screen);
-    if (screen != nullptr && offscreen != nullptr) Gdip::GdipDrawImageI(screen, offscreen, 0, 0);
+    if (screen != nullptr && offscreen != nullptr)
+        Gdip::GdipDrawImageRectI(screen, offscreen, 0, 0, client.right, client.bottom);
     EndPaint(window, &paint);
     if (screen != nullptr) Gdip::GdipDeleteGraphics(screen);
     if (composed != nullptr) Gdip::GdipDeleteGraphics(composed);

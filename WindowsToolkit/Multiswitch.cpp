@@ -19,7 +19,8 @@ Multiswitch::Multiswitch(const ResourceImage* viewBackground, int parameter, flo
         if (strip->IsVertical()) {
             // Rows left over by the division, at the top, belong to no position.
             const LONG slice = h / static_cast<LONG>(count);
-            r = {0, slice * static_cast<LONG>(count - 1 - i), w, 0};
+            const LONG leftover = h - slice * static_cast<LONG>(count);
+            r = {0, leftover + slice * static_cast<LONG>(count - 1 - i), w, 0};
             r.bottom = r.top + slice;
         } else {
             const LONG slice = w / static_cast<LONG>(count);

@@ -13,9 +13,9 @@ public:
     static constexpr const char* kClassName = "QuellinWindowsToolkitMultiswitch";
 
     // The switch's window at (x, 117), one frame in size; null when it cannot be made.
-    static Multiswitch* Create(const ResourceImage* viewBackground, int parameter,
-                               float resetValue, float initialValue, const ImageStrip* frames,
-                               int x, HWND parent, HINSTANCE module);
+    static Multiswitch* Create(const ResourceImage* viewBackground, int parameter, float resetValue,
+                               float initialValue, const ImageStrip* frames, int x, HWND parent,
+                               HINSTANCE module);
 
     float GetValue() override;
     void SetValue(float value, bool notify) override;

@@ -17,11 +17,14 @@ int ParameterControl::OnCreate(CREATESTRUCTA*) {
 }
 
 void ParameterControl::Post(UINT message) {
-    PostMessageA(GetParent(hwnd), message, static_cast<WPARAM>(static_cast<INT_PTR>(parameterIndex)),
+    PostMessageA(GetParent(hwnd), message,
+                 static_cast<WPARAM>(static_cast<INT_PTR>(parameterIndex)),
                  reinterpret_cast<LPARAM>(this));
 }
 
-void ParameterControl::PostValueChanged() { Post(Messages().valueChanged); }
+void ParameterControl::PostValueChanged() {
+    Post(Messages().valueChanged);
+}
 
 int ParameterControl::OnLeftButtonUp(WPARAM, POINT) {
     ReleaseCapture();

@@ -18,6 +18,8 @@ const RegisteredMessages registered = {
 
 }  // namespace
 
-const RegisteredMessages& Messages() { return registered; }
+const RegisteredMessages& Messages() {
+    return registered;
+}
 
 }  // namespace WindowsToolkit

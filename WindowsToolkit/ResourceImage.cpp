@@ -83,7 +83,7 @@ void ImageStrip::DrawFrame(Gdiplus::GpGraphics* graphics, int index) const {
     const int left = vertical ? 0 : index * w;
     const int top = vertical ? index * h : 0;
     Gdip::GdipDrawImagePointRectI(graphics, image->Bitmap(), 0, 0, left, top, w, h,
-                                     Gdiplus::UnitPixel);
+                                  Gdiplus::UnitPixel);
 }
 
 }  // namespace WindowsToolkit

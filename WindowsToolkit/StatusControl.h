@@ -25,7 +25,8 @@ public:
     static constexpr int kTextBytes = 512;
 
     // The status line at (320, 15), 200 x 30; null when it cannot be made.
-    static StatusControl* Create(const ResourceImage* viewBackground, HWND parent, HINSTANCE module);
+    static StatusControl* Create(const ResourceImage* viewBackground, HWND parent,
+                                 HINSTANCE module);
     ~StatusControl() override;
 
     // Copies at most kTextBytes - 1 characters and repaints, even for the same text.

@@ -6,6 +6,7 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+// GDI+ needs the full Windows headers first.
 #include <gdiplus.h>
 
 namespace Gdip = Gdiplus::DllExports;

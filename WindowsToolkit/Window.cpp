@@ -17,33 +17,87 @@ POINT pointOf(LPARAM lParam) {
 
 }  // namespace
 
-int Window::OnCreate(CREATESTRUCTA*) { return 1; }
-int Window::OnSize(WPARAM, unsigned, unsigned) { return 0; }
-int Window::OnMove(unsigned, unsigned) { return 0; }
-int Window::OnPaint() { return 0; }
-int Window::OnEraseBackground(WPARAM) { return 0; }
-int Window::OnDrawItem(WPARAM, LPARAM) { return 0; }
-int Window::OnSetFocus(WPARAM) { return 0; }
-int Window::OnKillFocus(WPARAM) { return 0; }
-int Window::OnShowWindow(WPARAM, LPARAM) { return 0; }
-int Window::OnCommand(WPARAM, LPARAM) { return 0; }
-int Window::OnChar(WPARAM, unsigned, unsigned) { return 0; }
-int Window::OnKeyDown(WPARAM, unsigned, unsigned) { return 0; }
-int Window::OnKeyUp(WPARAM, unsigned, unsigned) { return 0; }
-int Window::OnLeftButtonDown(WPARAM, POINT) { return 0; }
-int Window::OnLeftButtonUp(WPARAM, POINT) { return 0; }
-int Window::OnRightButtonDown(WPARAM, POINT) { return 0; }
-int Window::OnRightButtonUp(WPARAM, POINT) { return 0; }
-int Window::OnMouseMove(WPARAM, POINT) { return 0; }
-int Window::OnMouseHover(WPARAM, POINT) { return 0; }
-int Window::OnMouseLeave() { return 0; }
-int Window::OnMouseWheel(unsigned, unsigned, POINT) { return 0; }
-int Window::OnHScroll(unsigned, unsigned, LPARAM) { return 0; }
-int Window::OnVScroll(unsigned, unsigned, LPARAM) { return 0; }
-int Window::OnNotify(LPARAM) { return 0; }
-int Window::OnClose() { return 0; }
-int Window::OnDestroy() { return 0; }
-int Window::OnNcDestroy() { return 0; }
+int Window::OnCreate(CREATESTRUCTA*) {
+    return 1;
+}
+int Window::OnSize(WPARAM, unsigned, unsigned) {
+    return 0;
+}
+int Window::OnMove(unsigned, unsigned) {
+    return 0;
+}
+int Window::OnPaint() {
+    return 0;
+}
+int Window::OnEraseBackground(WPARAM) {
+    return 0;
+}
+int Window::OnDrawItem(WPARAM, LPARAM) {
+    return 0;
+}
+int Window::OnSetFocus(WPARAM) {
+    return 0;
+}
+int Window::OnKillFocus(WPARAM) {
+    return 0;
+}
+int Window::OnShowWindow(WPARAM, LPARAM) {
+    return 0;
+}
+int Window::OnCommand(WPARAM, LPARAM) {
+    return 0;
+}
+int Window::OnChar(WPARAM, unsigned, unsigned) {
+    return 0;
+}
+int Window::OnKeyDown(WPARAM, unsigned, unsigned) {
+    return 0;
+}
+int Window::OnKeyUp(WPARAM, unsigned, unsigned) {
+    return 0;
+}
+int Window::OnLeftButtonDown(WPARAM, POINT) {
+    return 0;
+}
+int Window::OnLeftButtonUp(WPARAM, POINT) {
+    return 0;
+}
+int Window::OnRightButtonDown(WPARAM, POINT) {
+    return 0;
+}
+int Window::OnRightButtonUp(WPARAM, POINT) {
+    return 0;
+}
+int Window::OnMouseMove(WPARAM, POINT) {
+    return 0;
+}
+int Window::OnMouseHover(WPARAM, POINT) {
+    return 0;
+}
+int Window::OnMouseLeave() {
+    return 0;
+}
+int Window::OnMouseWheel(unsigned, unsigned, POINT) {
+    return 0;
+}
+int Window::OnHScroll(unsigned, unsigned, LPARAM) {
+    return 0;
+}
+int Window::OnVScroll(unsigned, unsigned, LPARAM) {
+    return 0;
+}
+int Window::OnNotify(LPARAM) {
+    return 0;
+}
+int Window::OnClose() {
+    return 0;
+}
+int Window::OnDestroy() {
+    return 0;
+}
+int Window::OnNcDestroy() {
+    return 0;
+}
 
 LRESULT Window::DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(hwnd, message, wParam, lParam);
@@ -103,8 +157,7 @@ LRESULT Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     return answersTrue ? 1 : 0;
 }
 
-LRESULT CALLBACK Window::WindowProcedure(HWND window, UINT message, WPARAM wParam,
-                                         LPARAM lParam) {
+LRESULT CALLBACK Window::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) Platform::Trace("WM_INITDIALOG");
     auto* object = static_cast<Window*>(GetPropA(window, kObjectProperty));
     if (object == nullptr) {

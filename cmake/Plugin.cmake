@@ -6,7 +6,8 @@
 # $<TARGET_OBJECTS:vst_entry> (or another entry) in SOURCES.
 #
 # On Windows every plug-in also gets a ctest "pecheck.<target>" that inspects the DLL: machine,
-# exactly those two exports, system DLL imports only, and each CHECK_RESOURCES entry present.
+# exactly those two exports, system DLL imports only, and each CHECK_RESOURCES entry present;
+# and a ctest "reproducible.<target>": no link time in the header, no build paths inside.
 function(qc_add_plugin target)
     cmake_parse_arguments(PARSE_ARGV 1 ARG "" "OUTPUT_NAME;OUTPUT_DIR"
                           "SOURCES;LIBRARIES;RESOURCES;CHECK_RESOURCES")
@@ -37,6 +38,8 @@ function(qc_add_plugin target)
 
     if(QC_WINDOWS)
         set_target_properties(${target} PROPERTIES SUFFIX ".dll")
+        # The PE header's link time would make every build of the same sources differ.
+        target_link_options(${target} PRIVATE "LINKER:--no-insert-timestamp")
         # A module definition file also turns off MinGW's export-everything fallback.
         target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/vst/exports.def)
         if(ARG_RESOURCES)
@@ -55,6 +58,10 @@ function(qc_add_plugin target)
             EXPORTS VSTPluginMain main
             EXACT_EXPORTS
             RESOURCES ${ARG_CHECK_RESOURCES})
+        add_test(NAME reproducible.${target}
+                 COMMAND ${PROJECT_SOURCE_DIR}/cmake/check-reproducible.sh $<TARGET_FILE:${target}>
+                         ${PROJECT_SOURCE_DIR} ${CMAKE_BINARY_DIR})
+        set_tests_properties(reproducible.${target} PROPERTIES LABELS "static;reproducible" TIMEOUT 60)
     else()
         set(map ${PROJECT_SOURCE_DIR}/vst/exports.map)
         set_target_properties(${target} PROPERTIES SUFFIX ".so" LINK_DEPENDS ${map})

@@ -14,7 +14,7 @@ packages=(
     # running and driving the Windows x64 build and GUI tests
     wine64 xvfb x11-utils xdotool imagemagick util-linux
     # audio files, plots and rendering used by tests and the demo
-    libcairo2-dev fonts-dejavu-core libsndfile1-dev gnuplot-nox zip
+    libcairo2-dev fonts-dejavu-core libsndfile1-dev pkg-config gnuplot-nox zip
 )
 
 missing=()

@@ -10,7 +10,15 @@ bool AEffEditor::open(void* parentWindow) {
     return false;
 }
 
-bool AEffEditor::onKeyDown(VstKeyCode&) { return false; }
-bool AEffEditor::onKeyUp(VstKeyCode&) { return false; }
-bool AEffEditor::onWheel(float) { return false; }
-bool AEffEditor::setKnobMode(VstInt32) { return false; }
+bool AEffEditor::onKeyDown(VstKeyCode&) {
+    return false;
+}
+bool AEffEditor::onKeyUp(VstKeyCode&) {
+    return false;
+}
+bool AEffEditor::onWheel(float) {
+    return false;
+}
+bool AEffEditor::setKnobMode(VstInt32) {
+    return false;
+}

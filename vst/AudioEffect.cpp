@@ -52,7 +52,9 @@ AudioEffect::AudioEffect(audioMasterCallback host, VstInt32 programCount, VstInt
     cEffect.processDoubleReplacing = processClassDoubleReplacing;
 }
 
-AudioEffect::~AudioEffect() { delete editor; }
+AudioEffect::~AudioEffect() {
+    delete editor;
+}
 
 void AudioEffect::setEditor(AEffEditor* newEditor) {
     if (newEditor == editor) return;
@@ -95,8 +97,7 @@ VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
             break;
         case effIdentify: return kEffectIdentify;
         case effGetChunk: return getChunk(static_cast<void**>(ptr), index != 0);
-        case effSetChunk:
-            return setChunk(ptr, static_cast<VstInt32>(value), index != 0);
+        case effSetChunk: return setChunk(ptr, static_cast<VstInt32>(value), index != 0);
         default: break;
     }
     return 0;
@@ -104,7 +105,9 @@ VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
 
 void AudioEffect::processDoubleReplacing(double**, double**, VstInt32) {}
 void AudioEffect::setParameter(VstInt32, float) {}
-float AudioEffect::getParameter(VstInt32) { return 0.0f; }
+float AudioEffect::getParameter(VstInt32) {
+    return 0.0f;
+}
 
 void AudioEffect::setParameterAutomated(VstInt32 index, float value) {
 #if VST_AUTOMATION_SETS_PARAMETER
@@ -114,7 +117,9 @@ void AudioEffect::setParameterAutomated(VstInt32 index, float value) {
 }
 
 void AudioEffect::setProgramName(char*) {}
-void AudioEffect::getProgramName(char* name) { VstText::CopyField(name, "", kVstMaxProgNameLen); }
+void AudioEffect::getProgramName(char* name) {
+    VstText::CopyField(name, "", kVstMaxProgNameLen);
+}
 void AudioEffect::getParameterLabel(VstInt32, char* label) {
     VstText::CopyField(label, "", kVstMaxParamStrLen);
 }
@@ -124,8 +129,12 @@ void AudioEffect::getParameterDisplay(VstInt32, char* text) {
 void AudioEffect::getParameterName(VstInt32, char* text) {
     VstText::CopyField(text, "", kVstMaxParamStrLen);
 }
-VstInt32 AudioEffect::getChunk(void**, bool) { return 0; }
-VstInt32 AudioEffect::setChunk(void*, VstInt32, bool) { return 0; }
+VstInt32 AudioEffect::getChunk(void**, bool) {
+    return 0;
+}
+VstInt32 AudioEffect::setChunk(void*, VstInt32, bool) {
+    return 0;
+}
 
 VstInt32 AudioEffect::getMasterVersion() {
     const VstIntPtr version = callHost(audioMasterVersion);
@@ -136,7 +145,9 @@ VstInt32 AudioEffect::getCurrentUniqueId() {
     return static_cast<VstInt32>(callHost(audioMasterCurrentId));
 }
 
-void AudioEffect::masterIdle() { callHost(audioMasterIdle); }
+void AudioEffect::masterIdle() {
+    callHost(audioMasterIdle);
+}
 
 void AudioEffect::dB2string(float value, char* text, VstInt32 maxLen) {
     VstText::DecibelToString(value, text, maxLen);
@@ -180,9 +191,8 @@ void AudioEffect::setFlag(VstInt32 flag, bool state) {
         cEffect.flags &= ~flag;
 }
 
-VstIntPtr VSTCALLBACK AudioEffect::dispatchEffectClass(AEffect* e, VstInt32 opcode,
-                                                       VstInt32 index, VstIntPtr value, void* ptr,
-                                                       float opt) {
+VstIntPtr VSTCALLBACK AudioEffect::dispatchEffectClass(AEffect* e, VstInt32 opcode, VstInt32 index,
+                                                       VstIntPtr value, void* ptr, float opt) {
     AudioEffect* effect = effectOf(e);
     if (effect == nullptr) return 0;
     if (opcode == effClose) {
@@ -204,9 +214,9 @@ void VSTCALLBACK AudioEffect::processClassReplacing(AEffect* e, float** inputs, 
 }
 
 void VSTCALLBACK AudioEffect::processClassDoubleReplacing(AEffect* e, double** inputs,
-                                                          double** outputs,
-                                                          VstInt32 sampleFrames) {
-    if (AudioEffect* effect = effectOf(e)) effect->processDoubleReplacing(inputs, outputs, sampleFrames);
+                                                          double** outputs, VstInt32 sampleFrames) {
+    if (AudioEffect* effect = effectOf(e))
+        effect->processDoubleReplacing(inputs, outputs, sampleFrames);
 }
 
 void VSTCALLBACK AudioEffect::setParameterClass(AEffect* e, VstInt32 index, float value) {

@@ -39,8 +39,8 @@ constexpr std::size_t arrangementBytes(VstInt32 channels) {
 
 // Speakers beyond the declared eight live in the same allocation, past the declared array.
 VstSpeakerProperties* speakerAt(VstSpeakerArrangement* arrangement, VstInt32 index) {
-    return reinterpret_cast<VstSpeakerProperties*>(
-        reinterpret_cast<unsigned char*>(arrangement) + arrangementBytes(index));
+    return reinterpret_cast<VstSpeakerProperties*>(reinterpret_cast<unsigned char*>(arrangement) +
+                                                   arrangementBytes(index));
 }
 
 }  // namespace
@@ -74,7 +74,7 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
                        : 0;
         case effOfflineRun:
             return offlineRun(static_cast<VstOfflineTask*>(ptr), static_cast<VstInt32>(value)) ? 1
-                                                                                                 : 0;
+                                                                                               : 0;
         case effProcessVarIo: return processVariableIo(static_cast<VstVariableIo*>(ptr)) ? 1 : 0;
         case effSetSpeakerArrangement:
             return setSpeakerArrangement(reinterpret_cast<VstSpeakerArrangement*>(value),
@@ -90,8 +90,7 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
         case effCanDo: return canDo(static_cast<const char*>(ptr));
         case effGetTailSize: return getGetTailSize();
         case effGetParameterProperties:
-            return getParameterProperties(index, static_cast<VstParameterProperties*>(ptr)) ? 1
-                                                                                              : 0;
+            return getParameterProperties(index, static_cast<VstParameterProperties*>(ptr)) ? 1 : 0;
         case effGetVstVersion: return getVstVersion();
         case effEditKeyDown:
         case effEditKeyUp: {
@@ -100,8 +99,8 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
             key.character = index;
             key.virt = static_cast<unsigned char>(value);
             key.modifier = static_cast<unsigned char>(static_cast<int>(opt));
-            const bool used = opcode == effEditKeyDown ? editor->onKeyDown(key)
-                                                       : editor->onKeyUp(key);
+            const bool used =
+                opcode == effEditKeyDown ? editor->onKeyDown(key) : editor->onKeyUp(key);
             return used ? 1 : 0;
         }
         case effSetEditKnobMode:
@@ -139,13 +138,18 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
 }
 
 void AudioEffectX::resume() {
-    if ((cEffect.flags & effFlagsIsSynth) != 0 || canDo("receiveVstMidiEvent") == 1)
-        wantEvents(1);
+    if ((cEffect.flags & effFlagsIsSynth) != 0 || canDo("receiveVstMidiEvent") == 1) wantEvents(1);
 }
 
-bool AudioEffectX::beginEdit(VstInt32 index) { return callHost(audioMasterBeginEdit, index) != 0; }
-bool AudioEffectX::endEdit(VstInt32 index) { return callHost(audioMasterEndEdit, index) != 0; }
-bool AudioEffectX::ioChanged() { return callHost(audioMasterIOChanged) != 0; }
+bool AudioEffectX::beginEdit(VstInt32 index) {
+    return callHost(audioMasterBeginEdit, index) != 0;
+}
+bool AudioEffectX::endEdit(VstInt32 index) {
+    return callHost(audioMasterEndEdit, index) != 0;
+}
+bool AudioEffectX::ioChanged() {
+    return callHost(audioMasterIOChanged) != 0;
+}
 
 double AudioEffectX::updateSampleRate() {
     const VstIntPtr rate = callHost(audioMasterGetSampleRate);
@@ -198,8 +202,7 @@ VstInt32 AudioEffectX::getHostVendorVersion() {
     return static_cast<VstInt32>(callHost(audioMasterGetVendorVersion));
 }
 
-VstIntPtr AudioEffectX::hostVendorSpecific(VstInt32 index, VstIntPtr value, void* ptr,
-                                           float opt) {
+VstIntPtr AudioEffectX::hostVendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt) {
     return callHost(audioMasterVendorSpecific, index, value, ptr, opt);
 }
 
@@ -219,7 +222,9 @@ VstPlugCategory AudioEffectX::getPlugCategory() {
     return (cEffect.flags & effFlagsIsSynth) != 0 ? kPlugCategSynth : kPlugCategUnknown;
 }
 
-bool AudioEffectX::updateDisplay() { return callHost(audioMasterUpdateDisplay) != 0; }
+bool AudioEffectX::updateDisplay() {
+    return callHost(audioMasterUpdateDisplay) != 0;
+}
 
 bool AudioEffectX::sizeWindow(VstInt32 width, VstInt32 height) {
     return callHost(audioMasterSizeWindow, width, height) != 0;
@@ -296,7 +301,9 @@ VstInt32 AudioEffectX::offlineGetCurrentMetaPass() {
     return callHost(audioMasterOfflineGetCurrentMetaPass) != 0 ? 1 : 0;
 }
 
-void AudioEffectX::wantEvents(VstInt32 filter) { callHost(audioMasterWantMidi, 0, filter); }
+void AudioEffectX::wantEvents(VstInt32 filter) {
+    callHost(audioMasterWantMidi, 0, filter);
+}
 
 VstInt32 AudioEffectX::tempoAt(VstInt32 pos) {
     return static_cast<VstInt32>(callHost(audioMasterTempoAt, 0, pos));
@@ -310,7 +317,9 @@ VstInt32 AudioEffectX::getParameterQuantization() {
     return static_cast<VstInt32>(callHost(audioMasterGetParameterQuantization));
 }
 
-bool AudioEffectX::needIdle() { return callHost(audioMasterNeedIdle) != 0; }
+bool AudioEffectX::needIdle() {
+    return callHost(audioMasterNeedIdle) != 0;
+}
 
 AEffect* AudioEffectX::getPreviousPlug(VstInt32 input) {
     return reinterpret_cast<AEffect*>(callHost(audioMasterGetPreviousPlug, 0, input));

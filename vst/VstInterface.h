@@ -77,7 +77,7 @@ struct AEffect {
     VstInt32 numParams;
     VstInt32 numInputs;
     VstInt32 numOutputs;
-    VstInt32 flags;  // effFlags*
+    VstInt32 flags;    // effFlags*
     VstIntPtr resvd1;  // the host's; the plug-in writes 0
     VstIntPtr resvd2;
     VstInt32 initialDelay;
@@ -139,12 +139,12 @@ struct VstMidiSysexEvent {
 struct VstTimeInfo {
     double samplePos;
     double sampleRate;
-    double nanoSeconds;    // kVstNanosValid
-    double ppqPos;         // kVstPpqPosValid
-    double tempo;          // kVstTempoValid
-    double barStartPos;    // kVstBarsValid
-    double cycleStartPos;  // kVstCyclePosValid
-    double cycleEndPos;    // kVstCyclePosValid
+    double nanoSeconds;           // kVstNanosValid
+    double ppqPos;                // kVstPpqPosValid
+    double tempo;                 // kVstTempoValid
+    double barStartPos;           // kVstBarsValid
+    double cycleStartPos;         // kVstCyclePosValid
+    double cycleEndPos;           // kVstCyclePosValid
     VstInt32 timeSigNumerator;    // kVstTimeSigValid
     VstInt32 timeSigDenominator;  // kVstTimeSigValid
     VstInt32 smpteOffset;
@@ -214,100 +214,100 @@ struct VstPatchChunkInfo {
 
 // Host -> plug-in opcodes (AEffect::dispatcher).
 enum AEffectOpcodes : VstInt32 {
-    effOpen = 0,             // - / - / - / - -> 0
-    effClose = 1,            // - / - / - / - -> 1; the instance is gone afterwards
-    effSetProgram = 2,       // - / program / - / -
-    effGetProgram = 3,       // - / - / - / - -> program
-    effSetProgramName = 4,   // - / - / char[24] in / -
-    effGetProgramName = 5,   // - / - / char[24] out / -
-    effGetParamLabel = 6,    // parameter / - / char[8] out / -
-    effGetParamDisplay = 7,  // parameter / - / char[8] out / -
-    effGetParamName = 8,     // parameter / - / char[8] out / -
-    effGetVu = 9,            // deprecated
-    effSetSampleRate = 10,   // - / - / - / rate
-    effSetBlockSize = 11,    // - / maximum frames / - / -
-    effMainsChanged = 12,    // - / 0 suspend, else resume / - / -
-    effEditGetRect = 13,     // - / - / ERect** out / - -> 1 when set
-    effEditOpen = 14,        // - / - / parent window / - -> 1 when open
-    effEditClose = 15,       // - / - / - / -
-    effEditDraw = 16,        // deprecated
-    effEditMouse = 17,       // deprecated
-    effEditKey = 18,         // deprecated
-    effEditIdle = 19,        // - / - / - / -
-    effEditTop = 20,         // deprecated
-    effEditSleep = 21,       // deprecated
-    effIdentify = 22,        // deprecated; -> 'NvEf'
-    effGetChunk = 23,        // 0 bank, else program / - / void** out / - -> byte count
-    effSetChunk = 24,        // 0 bank, else program / byte count / data / - -> 1 on success
-    effProcessEvents = 25,   // - / - / VstEvents* / -
-    effCanBeAutomated = 26,  // parameter / - / - / - -> 1 yes
-    effString2Parameter = 27,          // parameter / - / text / - -> 1 when taken
-    effGetNumProgramCategories = 28,   // deprecated
-    effGetProgramNameIndexed = 29,     // program / category / char[24] out / - -> 1 when named
-    effCopyProgram = 30,               // deprecated
-    effConnectInput = 31,              // deprecated
-    effConnectOutput = 32,             // deprecated
-    effGetInputProperties = 33,        // input / - / VstPinProperties* out / - -> 1 when filled
-    effGetOutputProperties = 34,       // output / - / VstPinProperties* out / - -> 1 when filled
-    effGetPlugCategory = 35,           // - / - / - / - -> kPlugCateg*
-    effGetCurrentPosition = 36,        // deprecated
-    effGetDestinationBuffer = 37,      // deprecated
-    effOfflineNotify = 38,             // start / count / VstAudioFile* / -
-    effOfflinePrepare = 39,            // - / count / VstOfflineTask* / -
-    effOfflineRun = 40,                // - / count / VstOfflineTask* / -
-    effProcessVarIo = 41,              // - / - / VstVariableIo* / -
-    effSetSpeakerArrangement = 42,     // - / input arrangement* / output arrangement* / -
-    effSetBlockSizeAndSampleRate = 43, // deprecated
-    effSetBypass = 44,                 // - / 1 bypass / - / - -> 1 when supported
-    effGetEffectName = 45,             // - / - / char[32] out / - -> 1 when named
-    effGetErrorText = 46,              // deprecated
-    effGetVendorString = 47,           // - / - / char[64] out / - -> 1 when named
-    effGetProductString = 48,          // - / - / char[64] out / - -> 1 when named
-    effGetVendorVersion = 49,          // - / - / - / - -> version
-    effVendorSpecific = 50,            // free / free / free / free -> free
-    effCanDo = 51,                     // - / - / text / - -> 1 yes, 0 don't know, -1 no
-    effGetTailSize = 52,               // - / - / - / - -> samples; 0 default, 1 none
-    effIdle = 53,                      // deprecated
-    effGetIcon = 54,                   // deprecated
-    effSetViewPosition = 55,           // deprecated
-    effGetParameterProperties = 56,    // parameter / - / VstParameterProperties* out / -
-    effKeysRequired = 57,              // deprecated
-    effGetVstVersion = 58,             // - / - / - / - -> 2400
-    effEditKeyDown = 59,               // character / VKEY_* / - / modifiers -> 1 when used
-    effEditKeyUp = 60,                 // character / VKEY_* / - / modifiers -> 1 when used
-    effSetEditKnobMode = 61,           // - / 0 circular, 1 relative, 2 linear / - / -
-    effGetMidiProgramName = 62,        // channel / - / MidiProgramName* / - -> count
-    effGetCurrentMidiProgram = 63,     // channel / - / MidiProgramName* / - -> program or -1
-    effGetMidiProgramCategory = 64,    // channel / - / MidiProgramCategory* / - -> count
-    effHasMidiProgramsChanged = 65,    // channel / - / - / - -> 1 when changed
-    effGetMidiKeyName = 66,            // channel / - / MidiKeyName* / - -> 1 when named
-    effBeginSetProgram = 67,           // - / - / - / -
-    effEndSetProgram = 68,             // - / - / - / -
-    effGetSpeakerArrangement = 69,     // - / input arrangement** / output arrangement** / -
-    effShellGetNextPlugin = 70,        // - / - / char[64] out / - -> next unique ID
-    effStartProcess = 71,              // - / - / - / -
-    effStopProcess = 72,               // - / - / - / -
-    effSetTotalSampleToProcess = 73,   // - / frames / - / - -> frames
-    effSetPanLaw = 74,                 // - / kLinearPanLaw, kEqualPowerPanLaw / - / gain
-    effBeginLoadBank = 75,             // - / - / VstPatchChunkInfo* / - -> -1 refuse, 1 accept
-    effBeginLoadProgram = 76,          // - / - / VstPatchChunkInfo* / - -> -1 refuse, 1 accept
-    effSetProcessPrecision = 77,       // - / kVstProcessPrecision* / - / -
-    effGetNumMidiInputChannels = 78,   // - / - / - / - -> channels
-    effGetNumMidiOutputChannels = 79,  // - / - / - / - -> channels
+    effOpen = 0,               // - / - / - / - -> 0
+    effClose = 1,              // - / - / - / - -> 1; the instance is gone afterwards
+    effSetProgram = 2,         // - / program / - / -
+    effGetProgram = 3,         // - / - / - / - -> program
+    effSetProgramName = 4,     // - / - / char[24] in / -
+    effGetProgramName = 5,     // - / - / char[24] out / -
+    effGetParamLabel = 6,      // parameter / - / char[8] out / -
+    effGetParamDisplay = 7,    // parameter / - / char[8] out / -
+    effGetParamName = 8,       // parameter / - / char[8] out / -
+    effGetVu = 9,              // deprecated
+    effSetSampleRate = 10,     // - / - / - / rate
+    effSetBlockSize = 11,      // - / maximum frames / - / -
+    effMainsChanged = 12,      // - / 0 suspend, else resume / - / -
+    effEditGetRect = 13,       // - / - / ERect** out / - -> 1 when set
+    effEditOpen = 14,          // - / - / parent window / - -> 1 when open
+    effEditClose = 15,         // - / - / - / -
+    effEditDraw = 16,          // deprecated
+    effEditMouse = 17,         // deprecated
+    effEditKey = 18,           // deprecated
+    effEditIdle = 19,          // - / - / - / -
+    effEditTop = 20,           // deprecated
+    effEditSleep = 21,         // deprecated
+    effIdentify = 22,          // deprecated; -> 'NvEf'
+    effGetChunk = 23,          // 0 bank, else program / - / void** out / - -> byte count
+    effSetChunk = 24,          // 0 bank, else program / byte count / data / - -> 1 on success
+    effProcessEvents = 25,     // - / - / VstEvents* / -
+    effCanBeAutomated = 26,    // parameter / - / - / - -> 1 yes
+    effString2Parameter = 27,  // parameter / - / text / - -> 1 when taken
+    effGetNumProgramCategories = 28,    // deprecated
+    effGetProgramNameIndexed = 29,      // program / category / char[24] out / - -> 1 when named
+    effCopyProgram = 30,                // deprecated
+    effConnectInput = 31,               // deprecated
+    effConnectOutput = 32,              // deprecated
+    effGetInputProperties = 33,         // input / - / VstPinProperties* out / - -> 1 when filled
+    effGetOutputProperties = 34,        // output / - / VstPinProperties* out / - -> 1 when filled
+    effGetPlugCategory = 35,            // - / - / - / - -> kPlugCateg*
+    effGetCurrentPosition = 36,         // deprecated
+    effGetDestinationBuffer = 37,       // deprecated
+    effOfflineNotify = 38,              // start / count / VstAudioFile* / -
+    effOfflinePrepare = 39,             // - / count / VstOfflineTask* / -
+    effOfflineRun = 40,                 // - / count / VstOfflineTask* / -
+    effProcessVarIo = 41,               // - / - / VstVariableIo* / -
+    effSetSpeakerArrangement = 42,      // - / input arrangement* / output arrangement* / -
+    effSetBlockSizeAndSampleRate = 43,  // deprecated
+    effSetBypass = 44,                  // - / 1 bypass / - / - -> 1 when supported
+    effGetEffectName = 45,              // - / - / char[32] out / - -> 1 when named
+    effGetErrorText = 46,               // deprecated
+    effGetVendorString = 47,            // - / - / char[64] out / - -> 1 when named
+    effGetProductString = 48,           // - / - / char[64] out / - -> 1 when named
+    effGetVendorVersion = 49,           // - / - / - / - -> version
+    effVendorSpecific = 50,             // free / free / free / free -> free
+    effCanDo = 51,                      // - / - / text / - -> 1 yes, 0 don't know, -1 no
+    effGetTailSize = 52,                // - / - / - / - -> samples; 0 default, 1 none
+    effIdle = 53,                       // deprecated
+    effGetIcon = 54,                    // deprecated
+    effSetViewPosition = 55,            // deprecated
+    effGetParameterProperties = 56,     // parameter / - / VstParameterProperties* out / -
+    effKeysRequired = 57,               // deprecated
+    effGetVstVersion = 58,              // - / - / - / - -> 2400
+    effEditKeyDown = 59,                // character / VKEY_* / - / modifiers -> 1 when used
+    effEditKeyUp = 60,                  // character / VKEY_* / - / modifiers -> 1 when used
+    effSetEditKnobMode = 61,            // - / 0 circular, 1 relative, 2 linear / - / -
+    effGetMidiProgramName = 62,         // channel / - / MidiProgramName* / - -> count
+    effGetCurrentMidiProgram = 63,      // channel / - / MidiProgramName* / - -> program or -1
+    effGetMidiProgramCategory = 64,     // channel / - / MidiProgramCategory* / - -> count
+    effHasMidiProgramsChanged = 65,     // channel / - / - / - -> 1 when changed
+    effGetMidiKeyName = 66,             // channel / - / MidiKeyName* / - -> 1 when named
+    effBeginSetProgram = 67,            // - / - / - / -
+    effEndSetProgram = 68,              // - / - / - / -
+    effGetSpeakerArrangement = 69,      // - / input arrangement** / output arrangement** / -
+    effShellGetNextPlugin = 70,         // - / - / char[64] out / - -> next unique ID
+    effStartProcess = 71,               // - / - / - / -
+    effStopProcess = 72,                // - / - / - / -
+    effSetTotalSampleToProcess = 73,    // - / frames / - / - -> frames
+    effSetPanLaw = 74,                  // - / kLinearPanLaw, kEqualPowerPanLaw / - / gain
+    effBeginLoadBank = 75,              // - / - / VstPatchChunkInfo* / - -> -1 refuse, 1 accept
+    effBeginLoadProgram = 76,           // - / - / VstPatchChunkInfo* / - -> -1 refuse, 1 accept
+    effSetProcessPrecision = 77,        // - / kVstProcessPrecision* / - / -
+    effGetNumMidiInputChannels = 78,    // - / - / - / - -> channels
+    effGetNumMidiOutputChannels = 79,   // - / - / - / - -> channels
 };
 
 // Plug-in -> host opcodes (audioMasterCallback).
 enum AudioMasterOpcodes : VstInt32 {
-    audioMasterAutomate = 0,         // parameter / - / - / value
-    audioMasterVersion = 1,          // - / - / - / - -> host VST version, 0 for none
-    audioMasterCurrentId = 2,        // - / - / - / - -> unique ID of the shell's current plug-in
-    audioMasterIdle = 3,             // - / - / - / -
-    audioMasterPinConnected = 4,     // deprecated; pin / 0 input, 1 output / - / - -> 0 connected
-    audioMasterWantMidi = 6,         // deprecated; - / 1 / - / -
-    audioMasterGetTime = 7,          // - / kVst*Valid mask / - / - -> VstTimeInfo* or 0
-    audioMasterProcessEvents = 8,    // - / - / VstEvents* / -
-    audioMasterSetTime = 9,          // deprecated
-    audioMasterTempoAt = 10,         // deprecated; - / sample position / - / - -> tempo * 10000
+    audioMasterAutomate = 0,       // parameter / - / - / value
+    audioMasterVersion = 1,        // - / - / - / - -> host VST version, 0 for none
+    audioMasterCurrentId = 2,      // - / - / - / - -> unique ID of the shell's current plug-in
+    audioMasterIdle = 3,           // - / - / - / -
+    audioMasterPinConnected = 4,   // deprecated; pin / 0 input, 1 output / - / - -> 0 connected
+    audioMasterWantMidi = 6,       // deprecated; - / 1 / - / -
+    audioMasterGetTime = 7,        // - / kVst*Valid mask / - / - -> VstTimeInfo* or 0
+    audioMasterProcessEvents = 8,  // - / - / VstEvents* / -
+    audioMasterSetTime = 9,        // deprecated
+    audioMasterTempoAt = 10,       // deprecated; - / sample position / - / - -> tempo * 10000
     audioMasterGetNumAutomatableParameters = 11,  // deprecated
     audioMasterGetParameterQuantization = 12,     // deprecated
     audioMasterIOChanged = 13,                    // - / - / - / - -> 1 when taken
@@ -317,11 +317,11 @@ enum AudioMasterOpcodes : VstInt32 {
     audioMasterGetBlockSize = 17,                 // - / - / - / - -> frames
     audioMasterGetInputLatency = 18,
     audioMasterGetOutputLatency = 19,
-    audioMasterGetPreviousPlug = 20,              // deprecated
-    audioMasterGetNextPlug = 21,                  // deprecated
-    audioMasterWillReplaceOrAccumulate = 22,      // deprecated
-    audioMasterGetCurrentProcessLevel = 23,       // -> kVstProcessLevel*
-    audioMasterGetAutomationState = 24,           // -> kVstAutomation*
+    audioMasterGetPreviousPlug = 20,          // deprecated
+    audioMasterGetNextPlug = 21,              // deprecated
+    audioMasterWillReplaceOrAccumulate = 22,  // deprecated
+    audioMasterGetCurrentProcessLevel = 23,   // -> kVstProcessLevel*
+    audioMasterGetAutomationState = 24,       // -> kVstAutomation*
     audioMasterOfflineStart = 25,
     audioMasterOfflineRead = 26,
     audioMasterOfflineWrite = 27,
@@ -351,9 +351,9 @@ enum AudioMasterOpcodes : VstInt32 {
 
 enum VstAEffectFlags : VstInt32 {
     effFlagsHasEditor = 1 << 0,
-    effFlagsHasClip = 1 << 1,   // deprecated
-    effFlagsHasVu = 1 << 2,     // deprecated
-    effFlagsCanMono = 1 << 3,   // deprecated
+    effFlagsHasClip = 1 << 1,  // deprecated
+    effFlagsHasVu = 1 << 2,    // deprecated
+    effFlagsCanMono = 1 << 3,  // deprecated
     effFlagsCanReplacing = 1 << 4,
     effFlagsProgramChunks = 1 << 5,
     effFlagsIsSynth = 1 << 8,
@@ -459,14 +459,63 @@ enum VstModifierKey : unsigned char {
 };
 
 enum VstVirtualKey : unsigned char {
-    VKEY_BACK = 1, VKEY_TAB, VKEY_CLEAR, VKEY_RETURN, VKEY_PAUSE, VKEY_ESCAPE, VKEY_SPACE,
-    VKEY_NEXT, VKEY_END, VKEY_HOME, VKEY_LEFT, VKEY_UP, VKEY_RIGHT, VKEY_DOWN, VKEY_PAGEUP,
-    VKEY_PAGEDOWN, VKEY_SELECT, VKEY_PRINT, VKEY_ENTER, VKEY_SNAPSHOT, VKEY_INSERT, VKEY_DELETE,
-    VKEY_HELP, VKEY_NUMPAD0, VKEY_NUMPAD1, VKEY_NUMPAD2, VKEY_NUMPAD3, VKEY_NUMPAD4, VKEY_NUMPAD5,
-    VKEY_NUMPAD6, VKEY_NUMPAD7, VKEY_NUMPAD8, VKEY_NUMPAD9, VKEY_MULTIPLY, VKEY_ADD,
-    VKEY_SEPARATOR, VKEY_SUBTRACT, VKEY_DECIMAL, VKEY_DIVIDE, VKEY_F1, VKEY_F2, VKEY_F3, VKEY_F4,
-    VKEY_F5, VKEY_F6, VKEY_F7, VKEY_F8, VKEY_F9, VKEY_F10, VKEY_F11, VKEY_F12, VKEY_NUMLOCK,
-    VKEY_SCROLL, VKEY_SHIFT, VKEY_CONTROL, VKEY_ALT, VKEY_EQUALS,
+    VKEY_BACK = 1,
+    VKEY_TAB,
+    VKEY_CLEAR,
+    VKEY_RETURN,
+    VKEY_PAUSE,
+    VKEY_ESCAPE,
+    VKEY_SPACE,
+    VKEY_NEXT,
+    VKEY_END,
+    VKEY_HOME,
+    VKEY_LEFT,
+    VKEY_UP,
+    VKEY_RIGHT,
+    VKEY_DOWN,
+    VKEY_PAGEUP,
+    VKEY_PAGEDOWN,
+    VKEY_SELECT,
+    VKEY_PRINT,
+    VKEY_ENTER,
+    VKEY_SNAPSHOT,
+    VKEY_INSERT,
+    VKEY_DELETE,
+    VKEY_HELP,
+    VKEY_NUMPAD0,
+    VKEY_NUMPAD1,
+    VKEY_NUMPAD2,
+    VKEY_NUMPAD3,
+    VKEY_NUMPAD4,
+    VKEY_NUMPAD5,
+    VKEY_NUMPAD6,
+    VKEY_NUMPAD7,
+    VKEY_NUMPAD8,
+    VKEY_NUMPAD9,
+    VKEY_MULTIPLY,
+    VKEY_ADD,
+    VKEY_SEPARATOR,
+    VKEY_SUBTRACT,
+    VKEY_DECIMAL,
+    VKEY_DIVIDE,
+    VKEY_F1,
+    VKEY_F2,
+    VKEY_F3,
+    VKEY_F4,
+    VKEY_F5,
+    VKEY_F6,
+    VKEY_F7,
+    VKEY_F8,
+    VKEY_F9,
+    VKEY_F10,
+    VKEY_F11,
+    VKEY_F12,
+    VKEY_NUMLOCK,
+    VKEY_SCROLL,
+    VKEY_SHIFT,
+    VKEY_CONTROL,
+    VKEY_ALT,
+    VKEY_EQUALS,
 };
 
 enum VstSpeakerArrangementType : VstInt32 {
@@ -531,7 +580,7 @@ enum VstSpeakerType : VstInt32 {
 // The layout is fixed by the host side of the interface: fail the build if padding moves.
 #define VST_EXPECT_SIZE(type, wide, narrow) \
     static_assert(sizeof(type) == (sizeof(void*) == 8 ? (wide) : (narrow)), #type " size")
-#define VST_EXPECT_OFFSET(type, field, wide, narrow)                                       \
+#define VST_EXPECT_OFFSET(type, field, wide, narrow)                                 \
     static_assert(offsetof(type, field) == (sizeof(void*) == 8 ? (wide) : (narrow)), \
                   #type "::" #field " offset")
 

@@ -19,10 +19,8 @@ float usable(float x) {
 }  // namespace
 
 const VstToolkit::ParameterInfo kParameters[kParameterCount] = {
-    {"Output", "Out", "", 0.0f},
-    {"Cutoff Freq.", "CutFrq", "Hz", 0.1f},
-    {"Filter Slope", "Slope", "dB", 0.0f},
-    {"Stereo Spread", "Spread", "", 0.0f},
+    {"Output", "Out", "", 0.0f},           {"Cutoff Freq.", "CutFrq", "Hz", 0.1f},
+    {"Filter Slope", "Slope", "dB", 0.0f}, {"Stereo Spread", "Spread", "", 0.0f},
     {"Bass Amp", "Amp", "dB", 0.5f},
 };
 

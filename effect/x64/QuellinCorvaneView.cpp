@@ -67,9 +67,13 @@ void QuellinCorvaneView::SetStatusText(const char* text) {
     if (statusControl != nullptr) statusControl->SetText(text);
 }
 
-void QuellinCorvaneView::GetMenuRect(RECT* rect) { *rect = kMenuArea; }
+void QuellinCorvaneView::GetMenuRect(RECT* rect) {
+    *rect = kMenuArea;
+}
 
-void QuellinCorvaneView::ShowAbout() { ShowAboutDialog(hwnd); }
+void QuellinCorvaneView::ShowAbout() {
+    ShowAboutDialog(hwnd);
+}
 
 int QuellinCorvaneView::OnPaint() {
     PAINTSTRUCT paint;

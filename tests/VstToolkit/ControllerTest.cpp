@@ -221,8 +221,7 @@ TEST_F(ControllerTest, HostTimeUpdatesTheModelOncePerBlock) {
     model->log.clear();
     controller.processReplacing(channels, channels, 4);
     EXPECT_EQ(model->log, (std::vector<std::string>{"tempo 140.000000", "position 8.000000",
-                                                    "stopped", "signature 3/4",
-                                                    "process 0 4"}));
+                                                    "stopped", "signature 3/4", "process 0 4"}));
     time.flags = kVstTransportPlaying;  // nothing else valid
     time.tempo = 60.0;
     model->log.clear();
@@ -253,7 +252,8 @@ TEST_F(ControllerTest, OnlyMidiEventsAreQueuedAndBadListsAreSkipped) {
         VstInt32 numEvents;
         VstIntPtr reserved;
         VstEvent* events[3];
-    } list{3, 0, {reinterpret_cast<VstEvent*>(&sysex), nullptr, reinterpret_cast<VstEvent*>(&note)}};
+    } list{
+        3, 0, {reinterpret_cast<VstEvent*>(&sysex), nullptr, reinterpret_cast<VstEvent*>(&note)}};
     EXPECT_EQ(controller.processEvents(reinterpret_cast<VstEvents*>(&list)), 1);
     VstEvents empty{};
     empty.numEvents = -4;
@@ -263,8 +263,8 @@ TEST_F(ControllerTest, OnlyMidiEventsAreQueuedAndBadListsAreSkipped) {
     float left[4] = {}, right[4] = {};
     float* channels[] = {left, right};
     controller.processReplacing(channels, channels, 4);
-    EXPECT_EQ(model->log, (std::vector<std::string>{"process 0 2", "noteOn 2 0 60 100",
-                                                    "process 2 2"}));
+    EXPECT_EQ(model->log,
+              (std::vector<std::string>{"process 0 2", "noteOn 2 0 60 100", "process 2 2"}));
 }
 
 TEST_F(ControllerTest, UnusableSampleRatesAreIgnored) {

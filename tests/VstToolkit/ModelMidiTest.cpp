@@ -1,9 +1,9 @@
 // Block rendering at event offsets, channel-message decoding and MIDI learn.
 #include <gtest/gtest.h>
 
+#include "VstToolkit/Controller.h"
 #include "tests/VstToolkit/RecordingModel.h"
 #include "tests/support/RecordingHost.h"
-#include "VstToolkit/Controller.h"
 
 using TestSupport::midiEvent;
 using TestSupport::Piece;
@@ -54,32 +54,31 @@ TEST(ProcessBlock, AnEmptyBlockKeepsTheEventsForTheNextOne) {
     model.ProcessBlock(nullptr, nullptr, -7);
     EXPECT_TRUE(model.log.empty());
     model.ProcessBlock(nullptr, nullptr, 8);
-    EXPECT_EQ(model.log, (std::vector<std::string>{"process 0 3", "noteOn 3 0 60 1",
-                                                   "process 3 5"}));
+    EXPECT_EQ(model.log,
+              (std::vector<std::string>{"process 0 3", "noteOn 3 0 60 1", "process 3 5"}));
 }
 
 TEST(MidiDecoding, ChannelMessagesReachTheirHooks) {
     RecordingModel model;
-    for (auto event : {midiEvent(1, 0x93, 60, 0),      // note-on, velocity 0
-                       midiEvent(2, 0x9F, 61, 1),      // note-on
-                       midiEvent(3, 0x85, 62, 64),     // note-off
-                       midiEvent(4, 0xA1, 63, 70),     // poly pressure
-                       midiEvent(5, 0xC2, 7, 0),       // program change
-                       midiEvent(6, 0xD3, 99, 0),      // channel pressure
-                       midiEvent(7, 0xE3, 0x00, 0x40), // pitch bend centre
-                       midiEvent(8, 0xE0, 0x7F, 0x7F), // pitch bend top
-                       midiEvent(9, 0xB4, 7, 100),     // control change
-                       midiEvent(10, 0xF8, 0, 0),      // clock: system message, ignored
-                       midiEvent(11, 0xF0, 1, 2),      // sysex status, ignored
-                       midiEvent(12, 0x45, 1, 2)})     // a data byte as status, ignored
+    for (auto event : {midiEvent(1, 0x93, 60, 0),       // note-on, velocity 0
+                       midiEvent(2, 0x9F, 61, 1),       // note-on
+                       midiEvent(3, 0x85, 62, 64),      // note-off
+                       midiEvent(4, 0xA1, 63, 70),      // poly pressure
+                       midiEvent(5, 0xC2, 7, 0),        // program change
+                       midiEvent(6, 0xD3, 99, 0),       // channel pressure
+                       midiEvent(7, 0xE3, 0x00, 0x40),  // pitch bend centre
+                       midiEvent(8, 0xE0, 0x7F, 0x7F),  // pitch bend top
+                       midiEvent(9, 0xB4, 7, 100),      // control change
+                       midiEvent(10, 0xF8, 0, 0),       // clock: system message, ignored
+                       midiEvent(11, 0xF0, 1, 2),       // sysex status, ignored
+                       midiEvent(12, 0x45, 1, 2)})      // a data byte as status, ignored
         model.PushMidiEvent(event);
     model.ProcessBlock(nullptr, nullptr, 16);
     EXPECT_EQ(withoutProcess(model.log),
-              (std::vector<std::string>{"noteOff 1 3 60 0", "noteOn 2 15 61 1",
-                                        "noteOff 3 5 62 64", "polyPressure 4 1 63 70",
-                                        "programChange 5 2 7", "channelPressure 6 3 99",
-                                        "pitchBend 7 3 8192", "pitchBend 8 0 16383",
-                                        "controlChange 9 4 7 100"}));
+              (std::vector<std::string>{"noteOff 1 3 60 0", "noteOn 2 15 61 1", "noteOff 3 5 62 64",
+                                        "polyPressure 4 1 63 70", "programChange 5 2 7",
+                                        "channelPressure 6 3 99", "pitchBend 7 3 8192",
+                                        "pitchBend 8 0 16383", "controlChange 9 4 7 100"}));
 }
 
 TEST(MidiDecoding, ControllerMessagesWithTheTopBitInADataByteAreDropped) {
@@ -168,9 +167,8 @@ TEST_F(MidiLearnTest, SustainControllerCanBeBoundAndStillReachesTheSustainHooks)
     EXPECT_FLOAT_EQ(model->GetParameterValue(2), 63.0f / 127.0f);
     EXPECT_EQ(withoutProcess(model->log),
               (std::vector<std::string>{"parameter 2 1.000000 0.787402", "sustainOn 0 3",
-                                        "controlChange 0 3 64 100",
-                                        "parameter 2 0.787402 0.496063", "sustainOff 0 3",
-                                        "controlChange 0 3 64 63"}));
+                                        "controlChange 0 3 64 100", "parameter 2 0.787402 0.496063",
+                                        "sustainOff 0 3", "controlChange 0 3 64 63"}));
 }
 
 TEST_F(MidiLearnTest, ForgettingAndClearing) {

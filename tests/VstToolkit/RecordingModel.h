@@ -16,8 +16,18 @@ inline const VstToolkit::ParameterInfo kRecordingParameters[] = {
 };
 
 inline const VstToolkit::PluginDescription kRecordingDescription = {
-    "Recording Model", "Quellin Test Vendor", "Recording Product", 0x12345678, 300, 1,
-    4,                 2, 2, "Init", kRecordingParameters, 3,
+    "Recording Model",
+    "Quellin Test Vendor",
+    "Recording Product",
+    0x12345678,
+    300,
+    1,
+    4,
+    2,
+    2,
+    "Init",
+    kRecordingParameters,
+    3,
 };
 
 struct Piece {
@@ -56,8 +66,8 @@ public:
         log.push_back("program " + std::to_string(previous) + " " + std::to_string(current));
     }
     void OnParameterValueChanged(VstInt32 index, float previous, float current) override {
-        log.push_back("parameter " + std::to_string(index) + " " + std::to_string(previous) +
-                      " " + std::to_string(current));
+        log.push_back("parameter " + std::to_string(index) + " " + std::to_string(previous) + " " +
+                      std::to_string(current));
     }
     void OnNoteOn(VstInt32 d, VstInt32 channel, VstInt32 note, VstInt32 velocity) override {
         midi("noteOn", d, channel, note, velocity);

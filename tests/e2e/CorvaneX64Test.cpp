@@ -109,9 +109,9 @@ TEST_F(CorvaneX64, BadIndicesAndPointersAreAnsweredNeutrally) {
             EXPECT_EQ(text.text, "");
         }
     }
-    for (VstInt32 opcode : {effGetProgramName, effSetProgramName, effGetParamName, effGetChunk,
-                            effSetChunk, effGetEffectName, effCanDo, effProcessEvents,
-                            effGetProgramNameIndexed})
+    for (VstInt32 opcode :
+         {effGetProgramName, effSetProgramName, effGetParamName, effGetChunk, effSetChunk,
+          effGetEffectName, effCanDo, effProcessEvents, effGetProgramNameIndexed})
         EXPECT_EQ(host.dispatch(opcode, 0, 100, nullptr), 0) << opcode;
 }
 
@@ -176,8 +176,8 @@ TEST_F(CorvaneX64, ALearnedControllerChangesTheParameterAtItsSampleOffset) {
     ASSERT_TRUE(reference.open(*library));
     reference.setParameter(0, 0.3f);
     std::vector<float> refL(512), refR(512);
-    ASSERT_TRUE(reference.processReplacing({left.data(), right.data()},
-                                           {refL.data(), refR.data()}, 100, 100));
+    ASSERT_TRUE(reference.processReplacing({left.data(), right.data()}, {refL.data(), refR.data()},
+                                           100, 100));
     reference.setParameter(1, 1.0f);
     ASSERT_TRUE(reference.processReplacing({left.data() + 100, right.data() + 100},
                                            {refL.data() + 100, refR.data() + 100}, 412, 412));

@@ -133,8 +133,8 @@ TEST_F(AudioEffectXTest, HostWrappersPassTheirArgumentsAndConvertAnswers) {
 
 // Arrangements longer than eight speakers extend past the declared array.
 VstSpeakerProperties& speaker(VstSpeakerArrangement* arrangement, int index) {
-    auto* first = reinterpret_cast<unsigned char*>(arrangement) +
-                  offsetof(VstSpeakerArrangement, speakers);
+    auto* first =
+        reinterpret_cast<unsigned char*>(arrangement) + offsetof(VstSpeakerArrangement, speakers);
     return *reinterpret_cast<VstSpeakerProperties*>(first + index * sizeof(VstSpeakerProperties));
 }
 

@@ -11,7 +11,9 @@
 #if !defined(_WIN32)
 namespace {
 std::string captured;
-void capture(const char* line) { captured += line; }
+void capture(const char* line) {
+    captured += line;
+}
 }  // namespace
 
 TEST(Trace, IsSilentUntilASinkIsInstalled) {

@@ -90,8 +90,7 @@ TEST(AudioEffectTextTools, UseTheSampleRate) {
     EXPECT_EQ(formatted([&](char* t, VstInt32 n) { probe.Hz2string(0.0f, t, n); }), "0.000000");
     EXPECT_EQ(formatted([&](char* t, VstInt32 n) { probe.ms2string(4800.0f, t, n); }), "100.0000");
     EXPECT_EQ(formatted([&](char* t, VstInt32 n) { probe.dB2string(0.0f, t, n); }), "-oo");
-    EXPECT_EQ(formatted([&](char* t, VstInt32 n) { probe.float2string(1.5f, t, n); }),
-              "1.500000");
+    EXPECT_EQ(formatted([&](char* t, VstInt32 n) { probe.float2string(1.5f, t, n); }), "1.500000");
     EXPECT_EQ(formatted([&](char* t, VstInt32 n) { probe.int2string(-42, t, n); }), "-42");
     probe.setSampleRate(0.0f);
     EXPECT_EQ(formatted([&](char* t, VstInt32 n) { probe.ms2string(1.0f, t, n); }), "Huge!");

@@ -53,9 +53,18 @@ public:
             const float treatedL = ((1.0f - spread) * low[1] + low[0]) * h * gain;
             const float treatedR = ((1.0f - spread) * low[0] + low[1]) * h * gain;
             switch (mode) {
-                case 0: outL[i] = in[0]; outR[i] = in[1]; break;
-                case 1: outL[i] = treatedL; outR[i] = treatedR; break;
-                case 2: outL[i] = in[0] - low[0]; outR[i] = in[1] - low[1]; break;
+                case 0:
+                    outL[i] = in[0];
+                    outR[i] = in[1];
+                    break;
+                case 1:
+                    outL[i] = treatedL;
+                    outR[i] = treatedR;
+                    break;
+                case 2:
+                    outL[i] = in[0] - low[0];
+                    outR[i] = in[1] - low[1];
+                    break;
                 default: outL[i] = treatedL + in[0] - low[0]; outR[i] = treatedR + in[1] - low[1];
             }
         }
@@ -101,8 +110,8 @@ const bool registered = [] {
                 const std::string name = std::string(kModes[mode]) + "-" +
                                          std::to_string(6 * (slope + 1)) + "dB-" +
                                          std::to_string(block);
-                benchmark::RegisterBenchmark(("plugin/" + name).c_str(), pluginCase, mode,
-                                             slope, block);
+                benchmark::RegisterBenchmark(("plugin/" + name).c_str(), pluginCase, mode, slope,
+                                             block);
                 benchmark::RegisterBenchmark(("reference/" + name).c_str(), referenceCase, mode,
                                              slope, block);
             }
@@ -111,4 +120,6 @@ const bool registered = [] {
 
 }  // namespace
 
-int main(int argc, char** argv) { return Bench::RunWithTable(argc, argv); }
+int main(int argc, char** argv) {
+    return Bench::RunWithTable(argc, argv);
+}

@@ -12,14 +12,26 @@ namespace Platform {
 class RecursiveLock {
 public:
 #if defined(_WIN32)
-    RecursiveLock() { InitializeCriticalSection(&section); }
-    ~RecursiveLock() { DeleteCriticalSection(&section); }
-    void lock() { EnterCriticalSection(&section); }
-    void unlock() { LeaveCriticalSection(&section); }
+    RecursiveLock() {
+        InitializeCriticalSection(&section);
+    }
+    ~RecursiveLock() {
+        DeleteCriticalSection(&section);
+    }
+    void lock() {
+        EnterCriticalSection(&section);
+    }
+    void unlock() {
+        LeaveCriticalSection(&section);
+    }
 #else
     RecursiveLock() = default;
-    void lock() { mutex.lock(); }
-    void unlock() { mutex.unlock(); }
+    void lock() {
+        mutex.lock();
+    }
+    void unlock() {
+        mutex.unlock();
+    }
 #endif
     RecursiveLock(const RecursiveLock&) = delete;
     RecursiveLock& operator=(const RecursiveLock&) = delete;

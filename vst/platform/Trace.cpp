@@ -4,7 +4,9 @@
 #include <windows.h>
 
 namespace Platform {
-void Trace(const char* line) { OutputDebugStringA(line); }
+void Trace(const char* line) {
+    OutputDebugStringA(line);
+}
 }  // namespace Platform
 
 #else
@@ -19,6 +21,8 @@ void Trace(const char* line) {
     if (TraceSink sink = traceSink.load(std::memory_order_relaxed)) sink(line);
 }
 
-void SetTraceSink(TraceSink sink) { traceSink.store(sink, std::memory_order_relaxed); }
+void SetTraceSink(TraceSink sink) {
+    traceSink.store(sink, std::memory_order_relaxed);
+}
 }  // namespace Platform
 #endif

@@ -21,7 +21,9 @@ const char* const kClassNames[] = {
 
 }  // namespace
 
-HINSTANCE ModuleHandle() { return moduleHandle; }
+HINSTANCE ModuleHandle() {
+    return moduleHandle;
+}
 
 BOOL ProcessAttach(HINSTANCE module) {
     Platform::Trace("ProcessAttach\r\n");

@@ -136,8 +136,7 @@ protected:
     }
 
     Log log;
-    Recorder modulation{log, "mod:"}, volume{log, "vol:"}, expression{log, "expr:"},
-        other{log, ""};
+    Recorder modulation{log, "mod:"}, volume{log, "vol:"}, expression{log, "expr:"}, other{log, ""};
     SynthToolkit::ServiceDispatcher services;
 };
 

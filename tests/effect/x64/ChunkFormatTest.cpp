@@ -28,9 +28,9 @@ bool load(QuellinCorvaneModel& model, const Bytes& bytes, bool program, std::siz
 
 void putInt32(Bytes& bytes, std::size_t at, std::int32_t value) {
     const auto bits = static_cast<std::uint32_t>(value);
-    const unsigned char little[4] = {static_cast<unsigned char>(bits), static_cast<unsigned char>(bits >> 8),
-                                     static_cast<unsigned char>(bits >> 16),
-                                     static_cast<unsigned char>(bits >> 24)};
+    const unsigned char little[4] = {
+        static_cast<unsigned char>(bits), static_cast<unsigned char>(bits >> 8),
+        static_cast<unsigned char>(bits >> 16), static_cast<unsigned char>(bits >> 24)};
     std::copy(little, little + 4, bytes.begin() + static_cast<std::ptrdiff_t>(at));
 }
 

@@ -73,16 +73,16 @@ TEST_P(Displays, FollowTheValue) {
 
 INSTANTIATE_TEST_SUITE_P(
     AllParameters, Displays,
-    ::testing::Values(DisplayCase{kOutput, 0.2499f, "Off"}, DisplayCase{kOutput, 0.25f, "Low"},
-                      DisplayCase{kOutput, 0.5f, "High"}, DisplayCase{kOutput, 0.75f, "Both"},
-                      DisplayCase{kOutput, 1.0f, "Both"}, DisplayCase{kCutoffFrequency, 0.0f, "0.00"},
-                      DisplayCase{kCutoffFrequency, 0.1f, "100.00"},
-                      DisplayCase{kCutoffFrequency, 1.0f, "10000.0"},
-                      DisplayCase{kFilterSlope, 0.3f, "-12"}, DisplayCase{kFilterSlope, 0.6f, "-18"},
-                      DisplayCase{kFilterSlope, 1.0f, "-24"}, DisplayCase{kStereoSpread, 0.5f, "50"},
-                      DisplayCase{kStereoSpread, 0.999f, "99"},
-                      DisplayCase{kStereoSpread, 1.0f, "100"}, DisplayCase{kBassAmp, 0.0f, "-10.00"},
-                      DisplayCase{kBassAmp, 1.0f, "10.00"}, DisplayCase{kBassAmp, 0.65f, "3.00"}));
+    ::testing::Values(
+        DisplayCase{kOutput, 0.2499f, "Off"}, DisplayCase{kOutput, 0.25f, "Low"},
+        DisplayCase{kOutput, 0.5f, "High"}, DisplayCase{kOutput, 0.75f, "Both"},
+        DisplayCase{kOutput, 1.0f, "Both"}, DisplayCase{kCutoffFrequency, 0.0f, "0.00"},
+        DisplayCase{kCutoffFrequency, 0.1f, "100.00"},
+        DisplayCase{kCutoffFrequency, 1.0f, "10000.0"}, DisplayCase{kFilterSlope, 0.3f, "-12"},
+        DisplayCase{kFilterSlope, 0.6f, "-18"}, DisplayCase{kFilterSlope, 1.0f, "-24"},
+        DisplayCase{kStereoSpread, 0.5f, "50"}, DisplayCase{kStereoSpread, 0.999f, "99"},
+        DisplayCase{kStereoSpread, 1.0f, "100"}, DisplayCase{kBassAmp, 0.0f, "-10.00"},
+        DisplayCase{kBassAmp, 1.0f, "10.00"}, DisplayCase{kBassAmp, 0.65f, "3.00"}));
 
 TEST(WorkingValues, FollowTheMappings) {
     QuellinCorvaneModel model;

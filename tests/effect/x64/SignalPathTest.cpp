@@ -16,8 +16,12 @@ namespace {
 
 constexpr float kRate = 44100.0f;
 
-float normalisedCutoff(float hertz) { return std::sqrt(hertz / 10000.0f); }
-float normalisedChoice(int index) { return (static_cast<float>(index) + 0.5f) / 4.0f; }
+float normalisedCutoff(float hertz) {
+    return std::sqrt(hertz / 10000.0f);
+}
+float normalisedChoice(int index) {
+    return (static_cast<float>(index) + 0.5f) / 4.0f;
+}
 
 struct Settings {
     int mode = kOutputBoth;
@@ -57,8 +61,8 @@ std::vector<float> render(const Settings& s, const std::vector<float>& left,
     float* outputs[] = {outL.data(), outR.data()};
     std::size_t done = 0;
     for (std::size_t p = 0; done < left.size(); ++p) {
-        const int count = std::min<int>(pieces[p % pieces.size()],
-                                        static_cast<int>(left.size() - done));
+        const int count =
+            std::min<int>(pieces[p % pieces.size()], static_cast<int>(left.size() - done));
         model.Process(inputs, outputs, static_cast<VstInt32>(done), count);
         done += static_cast<std::size_t>(count);
     }
@@ -105,8 +109,10 @@ TEST(SignalPath, BothWithFullSpreadAndUnityGainReturnsTheInput) {
             std::vector<float> outR;
             const std::vector<float> outL = render(s, left, right, {512}, &outR);
             for (std::size_t i = 0; i < left.size(); ++i) {
-                ASSERT_NEAR(outL[i], left[i], 2e-6f) << cutoff << " Hz slope " << slope << " @" << i;
-                ASSERT_NEAR(outR[i], right[i], 2e-6f) << cutoff << " Hz slope " << slope << " @" << i;
+                ASSERT_NEAR(outL[i], left[i], 2e-6f)
+                    << cutoff << " Hz slope " << slope << " @" << i;
+                ASSERT_NEAR(outR[i], right[i], 2e-6f)
+                    << cutoff << " Hz slope " << slope << " @" << i;
             }
         }
 }

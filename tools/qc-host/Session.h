@@ -1,0 +1,67 @@
+// One hosted plug-in as qc-host drives it: loads the binary, opens and prepares an instance,
+// applies the command line's settings in the order given, and moves presets in and out the
+// way hosts do.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tools/host/Host.h"
+#include "tools/qc-host/FxFile.h"
+
+namespace QcHost {
+
+// One setting from the command line; they apply in order, so "--program 3 --set Amp=1"
+// changes program 3.
+struct Setting {
+    enum class Kind { Set, Program, Preset, Name };
+    Kind kind = Kind::Set;
+    std::string target;  // Set: parameter name or index; Preset: path; Name: program name
+    double value = 0.0;  // Set: normalised 0..1; Program: index
+};
+
+class Session {
+public:
+    Session() = default;
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+    ~Session();
+
+    // Loads the binary and opens one instance (effOpen sent).
+    bool open(const std::string& path, std::string& error);
+    // A second instance of the same binary.
+    bool openAnother(const Session& loaded, std::string& error);
+    AEffect* effect() const { return host.effect(); }
+    VstHost::Host& vst() { return host; }
+
+    // effSetSampleRate, effSetBlockSize and resume; suspend() undoes the last.
+    void prepare(double rate, int blockSize);
+    void suspend();
+
+    bool apply(const std::vector<Setting>& settings, std::string& error);
+    // -1 with error set when text names no parameter.
+    int findParameter(const std::string& text, std::string& error);
+
+    bool loadPreset(const std::string& path, std::string& error);
+    bool loadPreset(const FxFile& file, std::string& error);
+    // .fxb saves the bank, anything else the current program; chunks when the plug-in keeps
+    // them, parameter values otherwise.
+    FxFile makePreset(bool bank);
+    bool savePreset(const std::string& path, std::string& error);
+
+    std::string paramName(int index);
+    std::string paramLabel(int index);
+    std::string paramDisplay(int index);
+    std::string programName();
+    std::string text(VstInt32 opcode, VstInt32 index, std::size_t length);
+
+private:
+    void loadParamsProgram(const FxProgram& program);
+
+    std::shared_ptr<VstHost::PluginLibrary> library;
+    VstHost::Host host;
+    bool resumed = false;
+};
+
+}  // namespace QcHost
