@@ -51,10 +51,17 @@ function(_qc_ensure_wine_fixture)
         return()
     endif()
     set_property(GLOBAL PROPERTY _QC_WINE_FIXTURE ON)
-    add_test(NAME QcWineStart COMMAND ${QC_WINE_RUN} --init)
+    # Wine's desktop process starts with the prefix and serves every later window, so it must
+    # see the display from the start: GUI tests fail to create windows on a desktop that began
+    # without one, whichever test happened to start Wine first.
+    _qc_ensure_display_fixture()
+    add_test(NAME QcWineStart
+             COMMAND ${QC_WINE_RUN} --display-file ${QC_XVFB_STATE_DIR}/display --init)
     add_test(NAME QcWineStop COMMAND ${QC_WINE_RUN} --shutdown)
-    set_tests_properties(QcWineStart PROPERTIES FIXTURES_SETUP qc_wine LABELS fixture TIMEOUT 300)
-    set_tests_properties(QcWineStop PROPERTIES FIXTURES_CLEANUP qc_wine LABELS fixture)
+    set_tests_properties(QcWineStart PROPERTIES FIXTURES_SETUP qc_wine FIXTURES_REQUIRED qc_display
+                                                LABELS fixture TIMEOUT 300)
+    set_tests_properties(QcWineStop PROPERTIES FIXTURES_CLEANUP qc_wine FIXTURES_REQUIRED qc_display
+                                               LABELS fixture)
 endfunction()
 
 function(qc_add_gtest target)

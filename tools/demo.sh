@@ -4,7 +4,7 @@
 # factory preset, plots each preset's response, takes editor screenshots when
 # tools/screenshot-editor.sh exists, and prints a table of what each preset did.
 #
-#   demo.sh [--seconds S] [--out DIR] [--no-windows] [--check] [--keep-wine]
+#   demo.sh [--seconds S] [--out DIR] [--no-windows] [--check] [--keep-wine] [--no-screenshots]
 #
 # --check fails the run when a Linux and a Windows render differ; make test runs it that way
 # with a short signal. --keep-wine leaves the Wine server to whoever started it (ctest's
@@ -18,6 +18,7 @@ out=dist/demo
 windows=1
 check=0
 keep_wine=0
+screenshots=1
 while (($# > 0)); do
     case $1 in
         --seconds) seconds=$2; shift 2 ;;
@@ -25,6 +26,7 @@ while (($# > 0)); do
         --no-windows) windows=0; shift ;;
         --check) check=1; shift ;;
         --keep-wine) keep_wine=1; shift ;;
+        --no-screenshots) screenshots=0; shift ;;
         *) echo "demo.sh: unknown argument $1" >&2; exit 2 ;;
     esac
 done
@@ -91,7 +93,7 @@ done
 echo "== response plots: $out/response-*.png"
 
 # ---- 4. Editor screenshots (a step of its own, when present) -----------------------------
-if [[ -x tools/screenshot-editor.sh ]]; then
+if ((screenshots)) && [[ -x tools/screenshot-editor.sh ]]; then
     tools/screenshot-editor.sh
 fi
 

@@ -6,31 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "tools/bench/BenchmarkTable.h"
-#include "vst/PluginMain.h"
+#include "tools/bench/SignalPathBench.h"
 
 namespace {
-
-constexpr const char* kModes[] = {"off", "low", "high", "both"};
-constexpr int kBlocks[] = {32, 512, 4096};
-
-VstIntPtr VSTCALLBACK benchHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
-    return opcode == audioMasterVersion ? kVstVersion : 0;
-}
-
-std::vector<float> noise(std::size_t frames, std::uint32_t seed) {
-    std::vector<float> out(frames);
-    for (float& sample : out) {
-        seed = seed * 1664525u + 1013904223u;
-        sample = static_cast<float>(seed >> 8) / 16777216.0f - 0.5f;
-    }
-    return out;
-}
 
 // The signal path written the plain way: one sample at a time, everything decided per sample.
 class Reference {
 public:
-    Reference(int outputMode, int slopeIndex) : mode(outputMode), slope(slopeIndex) {
+    Reference(int outputMode, int slopeIndex, int) : mode(outputMode), slope(slopeIndex) {
         const float w = (100.0f * 0x1.921fb8p+2f) / 44100.0f;
         a1 = cosf(w) / (sinf(w) + 1.0f);
         b0 = (1.0f - a1) * 0.5f;
@@ -76,50 +59,8 @@ private:
     float x1[2][4] = {}, y1[2][4] = {};
 };
 
-void pluginCase(benchmark::State& state, int mode, int slope, int block) {
-    // The factory behind the exported entry point; the entry itself is an alias of main on Linux.
-    AEffect* effect = createEffectInstance(benchHost)->getAeffect();
-    effect->setParameter(effect, 0, (mode + 0.5f) / 4.0f);
-    effect->setParameter(effect, 2, (slope + 0.5f) / 4.0f);
-    effect->setParameter(effect, 3, 0.5f);
-    std::vector<float> inL = noise(block, 1), inR = noise(block, 2), outL(block), outR(block);
-    float* inputs[] = {inL.data(), inR.data()};
-    float* outputs[] = {outL.data(), outR.data()};
-    for (auto _ : state) {
-        effect->processReplacing(effect, inputs, outputs, block);
-        benchmark::DoNotOptimize(outL.data());
-    }
-    state.SetItemsProcessed(state.iterations() * block);
-    effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
-}
-
-void referenceCase(benchmark::State& state, int mode, int slope, int block) {
-    Reference reference(mode, slope);
-    std::vector<float> inL = noise(block, 1), inR = noise(block, 2), outL(block), outR(block);
-    for (auto _ : state) {
-        reference.render(inL.data(), inR.data(), outL.data(), outR.data(), block);
-        benchmark::DoNotOptimize(outL.data());
-    }
-    state.SetItemsProcessed(state.iterations() * block);
-}
-
-const bool registered = [] {
-    for (int mode = 0; mode < 4; ++mode)
-        for (int slope = 0; slope < 4; ++slope)
-            for (int block : kBlocks) {
-                const std::string name = std::string(kModes[mode]) + "-" +
-                                         std::to_string(6 * (slope + 1)) + "dB-" +
-                                         std::to_string(block);
-                benchmark::RegisterBenchmark(("plugin/" + name).c_str(), pluginCase, mode, slope,
-                                             block);
-                benchmark::RegisterBenchmark(("reference/" + name).c_str(), referenceCase, mode,
-                                             slope, block);
-            }
-    return true;
-}();
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    return Bench::RunWithTable(argc, argv);
+    return Bench::runModeSlopeCases<Reference>(argc, argv);
 }

@@ -1,6 +1,6 @@
-// editor-shot DLL STOPFILE: opens the plug-in's editor in a borderless window at the screen's
-// top left corner, sized to the editor, prints "ready" once it has painted, and keeps it open
-// until STOPFILE exists (or a minute has passed), so a screen grab can be taken meanwhile.
+// editor-shot DLL STOPFILE: opens the plug-in's editor (either build's) in a borderless window at
+// the screen's top left corner, sized to the editor, prints "ready" once it has painted, and keeps
+// it open until STOPFILE exists (or a minute has passed), so a screen grab can be taken meanwhile.
 #include <windows.h>
 
 #include <cstdio>
@@ -23,7 +23,10 @@ BOOL CALLBACK hoverFirstKnob(HWND child, LPARAM) {
     GetClassNameA(child, name, sizeof(name));
     RECT rect;
     GetWindowRect(child, &rect);
-    if (lstrcmpA(name, "QuellinWindowsToolkitKnob") != 0 || rect.left != 194) return TRUE;
+    // The x64 toolkit's knob class, or the x86 dialog's.
+    const bool knob =
+        lstrcmpA(name, "QuellinWindowsToolkitKnob") == 0 || lstrcmpA(name, "Knob") == 0;
+    if (!knob || rect.left != 194) return TRUE;
     PostMessageA(child, WM_MOUSEHOVER, 0, MAKELPARAM(33, 33));
     return FALSE;
 }

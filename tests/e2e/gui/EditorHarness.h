@@ -198,6 +198,41 @@ inline bool WaitForWindowGone(HWND window, DWORD milliseconds) {
     return true;
 }
 
+// Stands in front of a window's procedure and keeps the wParam of every message of one kind
+// the window receives, until destroyed. Same thread as the window.
+class MessageSpy {
+public:
+    MessageSpy(HWND observed, UINT kind) : window(observed), message(kind) {
+        SetPropA(window, kProperty, this);
+        original = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Procedure)));
+    }
+    ~MessageSpy() {
+        if (!IsWindow(window)) return;
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        RemovePropA(window, kProperty);
+    }
+    MessageSpy(const MessageSpy&) = delete;
+    MessageSpy& operator=(const MessageSpy&) = delete;
+
+    const std::vector<WPARAM>& Received() const { return received; }
+    void Clear() { received.clear(); }
+
+private:
+    static constexpr const char* kProperty = "QuellinMessageSpy";
+    static LRESULT CALLBACK Procedure(HWND w, UINT m, WPARAM wParam, LPARAM lParam) {
+        auto* spy = static_cast<MessageSpy*>(GetPropA(w, kProperty));
+        if (spy == nullptr) return DefWindowProcA(w, m, wParam, lParam);
+        if (m == spy->message) spy->received.push_back(wParam);
+        return CallWindowProcA(spy->original, w, m, wParam, lParam);
+    }
+
+    HWND window;
+    UINT message;
+    WNDPROC original = nullptr;
+    std::vector<WPARAM> received;
+};
+
 inline void PostKey(HWND window, WPARAM key) {
     PostMessageA(window, WM_KEYDOWN, key, 1);
     PostMessageA(window, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
@@ -226,9 +261,10 @@ public:
         steps.push_back({true, "", std::move(keys), nullptr, wait});
         return *this;
     }
-    // A dialog by caption; act gets its handle.
-    ModalScript& Dialog(const char* caption, std::function<void(HWND)> act) {
-        steps.push_back({false, caption, {}, std::move(act), kWaitMilliseconds});
+    // A dialog by caption; act gets its handle. A short wait checks that none opens.
+    ModalScript& Dialog(const char* caption, std::function<void(HWND)> act,
+                        DWORD wait = kWaitMilliseconds) {
+        steps.push_back({false, caption, {}, std::move(act), wait});
         return *this;
     }
 

@@ -2,43 +2,12 @@
 // this executable is counted, and the steady-state blocks must not add to the count.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
+#include "tests/support/CountingAllocator.h"
+
 #include <vector>
 
 #include "VstToolkit/Controller.h"
 #include "effect/x64/QuellinCorvaneModel.h"
-
-namespace {
-std::atomic<long> allocations{0};
-// Keeps the probe allocation from being optimised away with its delete.
-int* volatile probeAllocation = nullptr;
-}  // namespace
-
-// The replacements pair malloc with free on purpose.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-void* operator new(std::size_t size) {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size != 0 ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) {
-    return operator new(size);
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 namespace {
 
@@ -52,10 +21,7 @@ VstIntPtr VSTCALLBACK quietHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, 
 }
 
 TEST(AudioThread, ProcessingAndEventsAllocateNothingInSteadyState) {
-    const long probe = allocations.load();
-    probeAllocation = new int(1);
-    delete probeAllocation;
-    ASSERT_EQ(allocations.load(), probe + 1) << "the counting allocator is not in use";
+    ASSERT_TRUE(TestSupport::countingAllocatorActive()) << "the counting allocator is not in use";
 
     hostTime.tempo = 120.0;
     hostTime.flags = kVstTempoValid | kVstPpqPosValid | kVstTransportPlaying | kVstTimeSigValid;
@@ -91,9 +57,9 @@ TEST(AudioThread, ProcessingAndEventsAllocateNothingInSteadyState) {
     };
     for (int i = 0; i < 4; ++i) block();  // warm up
 
-    const long before = allocations.load();
+    const long before = TestSupport::allocationCount();
     for (int i = 0; i < 200; ++i) block();
-    EXPECT_EQ(allocations.load() - before, 0);
+    EXPECT_EQ(TestSupport::allocationCount() - before, 0);
     EXPECT_GT(model->GetParameterValue(QuellinCorvane::kCutoffFrequency), 0.9f)
         << "the controller events were really played";
 }

@@ -2,41 +2,12 @@
 // this executable is counted, and the steady-state blocks must not add to the count.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
+#include "tests/support/CountingAllocator.h"
+
 #include <vector>
 
 #include "SynthToolkit/Vst/VstPlugin.h"
 #include "vst/PluginMain.h"
-
-namespace {
-std::atomic<long> allocations{0};
-}
-
-// The replacements pair malloc with free on purpose.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-void* operator new(std::size_t size) {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size != 0 ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) {
-    return operator new(size);
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 namespace {
 
@@ -50,11 +21,7 @@ VstIntPtr VSTCALLBACK quietHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, 
 }
 
 TEST(AudioThread, ProcessingAndEventsAllocateNothingInSteadyState) {
-    const long probe = allocations.load();
-    // Through a volatile pointer, so the pair cannot be optimised away.
-    int* volatile sample = new int(1);
-    delete sample;
-    ASSERT_EQ(allocations.load(), probe + 1) << "the counting allocator is not in use";
+    ASSERT_TRUE(TestSupport::countingAllocatorActive()) << "the counting allocator is not in use";
 
     hostTime.tempo = 120.0;
     hostTime.flags = kVstTempoValid | kVstPpqPosValid;
@@ -89,14 +56,14 @@ TEST(AudioThread, ProcessingAndEventsAllocateNothingInSteadyState) {
     auto* plugin = static_cast<AudioEffectX*>(effect);
     plugin->processEvents(events);
     plugin->processReplacing(channels, channels, kFrames);  // warm-up
-    const long before = allocations.load();
+    const long before = TestSupport::allocationCount();
     for (int round = 0; round < 20; ++round) {
         hostTime.ppqPos = round;
         plugin->processEvents(events);
         plugin->processReplacing(channels, channels, kFrames);
         plugin->processReplacing(channels, channels, 32);
     }
-    EXPECT_EQ(allocations.load(), before);
+    EXPECT_EQ(TestSupport::allocationCount(), before);
     delete effect;
 }
 

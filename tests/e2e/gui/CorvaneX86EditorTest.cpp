@@ -1,0 +1,558 @@
+// The x86 build's editor in real windows, on its x86-64 twin: the DLL loaded by the test host,
+// its dialog opened in a top-level window of this thread and driven with the messages a user's
+// actions produce. Control state is read through the object each control window carries in
+// GWLP_USERDATA (same headers, same compiler; only inline accessors are used).
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "SynthToolkit/Gui/AppMessages.h"
+#include "SynthToolkit/Gui/Knob.h"
+#include "SynthToolkit/Gui/StatusControl.h"
+#include "SynthToolkit/Gui/VSwitch.h"
+#include "tests/e2e/gui/EditorHarness.h"
+#include "tools/host/Host.h"
+
+namespace {
+
+using namespace EditorHarness;
+using SynthToolkit::Gui::CustomControl;
+using SynthToolkit::Gui::floatFromBits;
+using SynthToolkit::Gui::Knob;
+using SynthToolkit::Gui::StatusControl;
+using SynthToolkit::Gui::VSwitch;
+using SynthToolkit::Gui::WM_APP_SET_VALUE;
+
+const char* const kPath = QC_CORVANE_X86_PATH;
+constexpr const char* kAboutCaption = "About Quellin Corvane";
+constexpr int kWidth = 513;
+constexpr int kHeight = 221;
+
+enum Parameter { kOutput = 0, kCutoff = 1, kSlope = 2, kSpread = 3, kBassAmp = 4 };
+enum ControlId {
+    kSpreadKnob = 1007,
+    kBassAmpKnob = 1008,
+    kCutoffKnob = 1009,
+    kOutputSwitch = 1011,
+    kSlopeSwitch = 1012,
+    kStatusLine = 1015,
+};
+
+struct Binding {
+    int id;
+    int parameter;
+};
+constexpr Binding kBindings[] = {{kOutputSwitch, kOutput},
+                                 {kCutoffKnob, kCutoff},
+                                 {kSlopeSwitch, kSlope},
+                                 {kSpreadKnob, kSpread},
+                                 {kBassAmpKnob, kBassAmp}};
+
+LPARAM At(int x, int y) {
+    return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)),
+                      static_cast<WORD>(static_cast<short>(y)));
+}
+
+bool StartsWith(const std::string& text, const char* prefix) {
+    return text.rfind(prefix, 0) == 0;
+}
+
+// Points the plug-in module's import of ShellExecuteA at a recorder, so "Visit Website" opens
+// no browser; the import is restored on destruction.
+class ShellExecuteRecorder {
+public:
+    explicit ShellExecuteRecorder(HMODULE module) {
+        slot = FindImport(module, "shell32.dll", "ShellExecuteA");
+        if (slot == nullptr) return;
+        original = *slot;
+        Write(reinterpret_cast<ULONG_PTR>(&Record));
+        urls().clear();
+    }
+    ~ShellExecuteRecorder() {
+        if (slot != nullptr) Write(original);
+    }
+    ShellExecuteRecorder(const ShellExecuteRecorder&) = delete;
+    ShellExecuteRecorder& operator=(const ShellExecuteRecorder&) = delete;
+
+    bool Installed() const { return slot != nullptr; }
+    static std::vector<std::string>& urls() {
+        static std::vector<std::string> seen;
+        return seen;
+    }
+
+private:
+    static HINSTANCE WINAPI Record(HWND, LPCSTR verb, LPCSTR file, LPCSTR, LPCSTR, INT) {
+        urls().push_back(std::string(verb != nullptr ? verb : "") + " " +
+                         (file != nullptr ? file : ""));
+        return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(33));  // above 32: success
+    }
+
+    static ULONG_PTR* FindImport(HMODULE module, const char* dll, const char* function) {
+        auto* base = reinterpret_cast<BYTE*>(module);
+        if (base == nullptr) return nullptr;
+        auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
+        auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+        const IMAGE_DATA_DIRECTORY& imports =
+            nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+        if (imports.VirtualAddress == 0) return nullptr;
+        for (auto* entry =
+                 reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+             entry->Name != 0; ++entry) {
+            if (_stricmp(reinterpret_cast<const char*>(base + entry->Name), dll) != 0) continue;
+            auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(
+                base +
+                (entry->OriginalFirstThunk != 0 ? entry->OriginalFirstThunk : entry->FirstThunk));
+            auto* bound = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->FirstThunk);
+            for (; names->u1.AddressOfData != 0; ++names, ++bound) {
+                if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+                auto* byName =
+                    reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+                if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) == 0)
+                    return reinterpret_cast<ULONG_PTR*>(&bound->u1.Function);
+            }
+        }
+        return nullptr;
+    }
+
+    void Write(ULONG_PTR value) {
+        DWORD previous = 0;
+        VirtualProtect(slot, sizeof(*slot), PAGE_READWRITE, &previous);
+        *slot = value;
+        VirtualProtect(slot, sizeof(*slot), previous, &previous);
+    }
+
+    ULONG_PTR* slot = nullptr;
+    ULONG_PTR original = 0;
+};
+
+class CorvaneX86Editor : public ::testing::Test {
+protected:
+    // One host window for the whole suite: without a window manager Wine waits two seconds
+    // for every top-level window it unmaps.
+    static void SetUpTestSuite() {
+        library = std::make_unique<VstHost::PluginLibrary>();
+        loaded = library->load(kPath);
+        window = std::make_unique<HostWindow>(kWidth, kHeight);
+    }
+    static void TearDownTestSuite() {
+        window.reset();
+        library.reset();
+    }
+
+    void SetUp() override {
+        ASSERT_TRUE(loaded) << library->error();
+        ASSERT_TRUE(host.open(*library)) << host.error();
+        SetCursorPos(1200, 1000);  // off the editor unless a test moves it there
+        ASSERT_NE(window->Handle(), nullptr);
+        ASSERT_TRUE(Descendants(window->Handle()).empty()) << "left over from the last test";
+        SetFocus(window->Handle());
+        ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, window->Handle()), 1);
+        Pump();
+        host.clearCalls();
+    }
+
+    void TearDown() override {
+        host.dispatch(effEditClose);
+        Pump();
+        host.close();
+    }
+
+    HWND Dialog() const {
+        const auto dialogs = DescendantsOfClass(window->Handle(), kDialogClass);
+        return dialogs.size() == 1 ? dialogs[0] : nullptr;
+    }
+    HWND Item(int id) const { return GetDlgItem(Dialog(), id); }
+    template <typename Control>
+    Control* ObjectOf(int id) const {
+        auto* object = reinterpret_cast<CustomControl*>(GetWindowLongPtrA(Item(id), GWLP_USERDATA));
+        return static_cast<Control*>(object);
+    }
+    Knob* KnobOf(int id) const { return ObjectOf<Knob>(id); }
+    VSwitch* SwitchOf(int id) const { return ObjectOf<VSwitch>(id); }
+    std::string StatusText() const {
+        StatusControl* status = ObjectOf<StatusControl>(kStatusLine);
+        return status != nullptr ? status->text() : "<no status line>";
+    }
+
+    void Idle() {
+        host.dispatch(effEditIdle);
+        Pump();
+    }
+    void Reopen() {
+        host.dispatch(effEditClose);
+        Pump();
+        ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, window->Handle()), 1);
+        Pump();
+    }
+
+    static void Post(HWND control, UINT message, WPARAM keys, LPARAM where) {
+        PostMessageA(control, message, keys, where);
+        Pump();
+    }
+    static void Click(HWND control, int x, int y, WPARAM keys = 0) {
+        Post(control, WM_LBUTTONDOWN, MK_LBUTTON | keys, At(x, y));
+        Post(control, WM_LBUTTONUP, keys, At(x, y));
+    }
+
+    // Clicks the dialog surface and runs the script against what opens.
+    void ClickDialog(int x, int y, ModalScript& script) {
+        script.Start();
+        PostMessageA(Dialog(), WM_LBUTTONDOWN, MK_LBUTTON, At(x, y));
+        script.PumpToEnd();
+    }
+
+    std::vector<float> AutomatedValues(int parameter) const {
+        std::vector<float> values;
+        for (const auto& a : host.automations()) {
+            EXPECT_EQ(a.index, parameter);
+            values.push_back(a.value);
+        }
+        return values;
+    }
+
+    static inline std::unique_ptr<VstHost::PluginLibrary> library;
+    static inline bool loaded = false;
+    static inline std::unique_ptr<HostWindow> window;
+    VstHost::Host host;
+};
+
+TEST_F(CorvaneX86Editor, TheDialogAndItsControlsSitWhereThePanelDrawsThem) {
+    const HWND dialog = Dialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(GetParent(dialog), window->Handle());
+    EXPECT_EQ(GetDlgCtrlID(dialog), 0);
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    const RECT dialogRect = RectInParent(dialog);
+    EXPECT_EQ(dialogRect.left, 0);
+    EXPECT_EQ(dialogRect.top, 0);
+
+    struct Expected {
+        int id;
+        const char* className;
+        int x, y, w, h;
+    };
+    const Expected expected[] = {
+        {kOutputSwitch, "VSwitch", 73, 117, 15, 70},
+        {kSlopeSwitch, "VSwitch", 136, 117, 15, 70},
+        {kCutoffKnob, "Knob", 194, 117, 70, 70},
+        {kSpreadKnob, "Knob", 295, 117, 70, 70},
+        {kBassAmpKnob, "Knob", 396, 117, 70, 70},
+        {kStatusLine, "StatusControl", 320, 15, 200, 30},
+    };
+    ASSERT_EQ(Descendants(dialog).size(), std::size(expected));
+    ASSERT_EQ(Descendants(window->Handle()).size(), 1 + std::size(expected));
+    for (const Expected& e : expected) {
+        SCOPED_TRACE("control " + std::to_string(e.id));
+        const HWND control = Item(e.id);
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(GetParent(control), dialog);
+        EXPECT_EQ(ClassOf(control), e.className);
+        EXPECT_TRUE(IsWindowVisible(control));
+        const RECT r = RectInParent(control);
+        EXPECT_EQ(r.left, e.x);
+        EXPECT_EQ(r.top, e.y);
+        EXPECT_EQ(r.right - r.left, e.w);
+        EXPECT_EQ(r.bottom - r.top, e.h);
+        EXPECT_NE(GetWindowLongPtrA(control, GWLP_USERDATA), 0) << "no control object";
+    }
+
+    ERect* rect = nullptr;
+    ASSERT_EQ(host.dispatch(effEditGetRect, 0, 0, &rect), 1);
+    ASSERT_NE(rect, nullptr);
+    EXPECT_EQ(rect->top, 0);
+    EXPECT_EQ(rect->left, 0);
+    EXPECT_EQ(rect->bottom, kHeight);
+    EXPECT_EQ(rect->right, kWidth);
+
+    // The controls start at the model's values: cutoff 0.1, spread 0, bass amp 0.5, both
+    // switches at 0 (their bottom slot).
+    EXPECT_NEAR(KnobOf(kCutoffKnob)->position(), 10.0f, 1e-4f);
+    EXPECT_EQ(KnobOf(kSpreadKnob)->position(), 0.0f);
+    EXPECT_NEAR(KnobOf(kBassAmpKnob)->position(), 50.0f, 1e-4f);
+    EXPECT_EQ(SwitchOf(kOutputSwitch)->thumbTop(), 51);
+    EXPECT_EQ(SwitchOf(kSlopeSwitch)->thumbTop(), 51);
+    EXPECT_EQ(StatusText(), "");
+    EXPECT_EQ(host.countCalls(audioMasterAutomate), 0u) << "opening reports nothing";
+}
+
+TEST_F(CorvaneX86Editor, DraggingAKnobReportsEveryMoveAndStopsAtTheTop) {
+    const HWND knob = Item(kSpreadKnob);
+    Post(knob, WM_LBUTTONDOWN, MK_LBUTTON, At(35, 60));
+    EXPECT_EQ(GetCapture(), knob);
+    EXPECT_EQ(host.countCalls(audioMasterAutomate), 0u) << "a press alone changes nothing";
+    for (int y = 50; y >= 10; y -= 10) Post(knob, WM_MOUSEMOVE, MK_LBUTTON, At(35, y));
+    const std::vector<float> steps = AutomatedValues(kSpread);
+    ASSERT_EQ(steps.size(), 5u) << "one report per move";
+    for (std::size_t i = 0; i < steps.size(); ++i)
+        EXPECT_NEAR(steps[i], 0.1f * static_cast<float>(i + 1), 1e-6f);
+    EXPECT_NEAR(host.getParameter(kSpread), 0.5f, 1e-6f);
+    EXPECT_NEAR(KnobOf(kSpreadKnob)->position(), 50.0f, 1e-4f);
+
+    // Beyond the top every further move still reports, at 1.
+    host.clearCalls();
+    for (int y : {-40, -90, -300}) Post(knob, WM_MOUSEMOVE, MK_LBUTTON, At(35, y));
+    EXPECT_EQ(AutomatedValues(kSpread), (std::vector<float>{1.0f, 1.0f, 1.0f}));
+    EXPECT_EQ(host.getParameter(kSpread), 1.0f);
+    EXPECT_EQ(KnobOf(kSpreadKnob)->position(), 100.0f);
+    // And the way back down starts at once, not after the overshoot.
+    Post(knob, WM_MOUSEMOVE, MK_LBUTTON, At(35, -290));
+    EXPECT_NEAR(host.getParameter(kSpread), 0.9f, 1e-6f);
+
+    Post(knob, WM_LBUTTONUP, 0, At(35, -290));
+    EXPECT_EQ(GetCapture(), nullptr);
+    host.clearCalls();
+    Post(knob, WM_MOUSEMOVE, 0, At(35, 20));
+    EXPECT_EQ(host.countCalls(audioMasterAutomate), 0u) << "moving without the button";
+}
+
+TEST_F(CorvaneX86Editor, ShiftDragMovesATenthAsFar) {
+    const HWND knob = Item(kSpreadKnob);
+    Post(knob, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, At(35, 60));
+    Post(knob, WM_MOUSEMOVE, MK_LBUTTON | MK_SHIFT, At(35, 10));
+    EXPECT_NEAR(host.getParameter(kSpread), 0.05f, 1e-6f);
+    // Shift let go during the drag: whole steps again.
+    Post(knob, WM_MOUSEMOVE, MK_LBUTTON, At(35, 0));
+    Post(knob, WM_LBUTTONUP, 0, At(35, 0));
+    const std::vector<float> values = AutomatedValues(kSpread);
+    ASSERT_EQ(values.size(), 2u);
+    EXPECT_NEAR(values[0], 0.05f, 1e-6f);
+    EXPECT_NEAR(values[1], 0.15f, 1e-6f);
+}
+
+TEST_F(CorvaneX86Editor, CtrlClickResetsTheParameterAndTheKnobFollowsOnIdle) {
+    const HWND knob = Item(kBassAmpKnob);
+    Post(knob, WM_LBUTTONDOWN, MK_LBUTTON, At(35, 60));
+    Post(knob, WM_MOUSEMOVE, MK_LBUTTON, At(35, 40));
+    Post(knob, WM_LBUTTONUP, 0, At(35, 40));
+    ASSERT_NEAR(host.getParameter(kBassAmp), 0.7f, 1e-6f);
+    host.clearCalls();
+
+    Post(knob, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, At(35, 60));
+    EXPECT_EQ(AutomatedValues(kBassAmp), (std::vector<float>{0.5f}));
+    EXPECT_EQ(host.getParameter(kBassAmp), 0.5f);
+    EXPECT_EQ(GetCapture(), knob) << "the press still starts a drag";
+    EXPECT_NEAR(KnobOf(kBassAmpKnob)->position(), 70.0f, 1e-4f) << "moved before the idle";
+    Idle();
+    EXPECT_NEAR(KnobOf(kBassAmpKnob)->position(), 50.0f, 1e-4f);
+
+    Post(knob, WM_MOUSEMOVE, MK_LBUTTON | MK_CONTROL, At(35, 50));
+    Post(knob, WM_LBUTTONUP, 0, At(35, 50));
+    EXPECT_NEAR(host.getParameter(kBassAmp), 0.6f, 1e-6f);
+    EXPECT_EQ(host.countCalls(audioMasterAutomate), 2u);
+}
+
+TEST_F(CorvaneX86Editor, ASwitchClickSelectsTheSlotUnderTheMouse) {
+    const HWND output = Item(kOutputSwitch);
+    VSwitch* control = SwitchOf(kOutputSwitch);
+    Click(output, 7, 69);
+    EXPECT_EQ(host.countCalls(audioMasterAutomate), 0u) << "the bottom slot is already selected";
+
+    Click(output, 7, 5);
+    EXPECT_EQ(control->thumbTop(), 0);
+    EXPECT_EQ(GetCapture(), nullptr);
+    Click(output, 7, 69);
+    EXPECT_EQ(control->thumbTop(), 51);
+    const std::vector<float> values = AutomatedValues(kOutput);
+    ASSERT_EQ(values.size(), 2u);
+    EXPECT_NEAR(values[0], 1.0f - 5.0f / 70.0f, 1e-6f);
+    EXPECT_NEAR(values[1], 0.014f, 0.001f);
+
+    host.clearCalls();
+    Click(output, 7, 53);  // the same bottom slot
+    EXPECT_EQ(host.countCalls(audioMasterAutomate), 0u);
+    EXPECT_EQ(control->thumbTop(), 51);
+
+    // Slots of 17 rows from the top; the two rows left at the bottom belong to the last one.
+    const struct {
+        int y;
+        int top;
+    } slots[] = {{17, 0}, {18, 17}, {34, 17}, {35, 34}, {52, 34}, {53, 51}, {70, 51}};
+    VSwitch* slope = SwitchOf(kSlopeSwitch);
+    for (const auto& slot : slots) {
+        Click(Item(kSlopeSwitch), 7, slot.y);
+        EXPECT_EQ(slope->thumbTop(), slot.top) << "y " << slot.y;
+    }
+    // Dragging is not a switch gesture.
+    host.clearCalls();
+    Post(Item(kSlopeSwitch), WM_LBUTTONDOWN, MK_LBUTTON, At(7, 60));
+    Post(Item(kSlopeSwitch), WM_MOUSEMOVE, MK_LBUTTON, At(7, 5));
+    Post(Item(kSlopeSwitch), WM_LBUTTONUP, 0, At(7, 5));
+    EXPECT_EQ(slope->thumbTop(), 51);
+    EXPECT_EQ(host.countCalls(audioMasterAutomate), 0u);
+}
+
+TEST_F(CorvaneX86Editor, HostChangesReachTheControlsOnlyThroughIdle) {
+    MessageSpy cutoff(Item(kCutoffKnob), WM_APP_SET_VALUE);
+    host.setParameter(kCutoff, 0.2f);
+    host.setParameter(kCutoff, 0.4f);
+    host.setParameter(kCutoff, 0.6f);
+    Pump();
+    EXPECT_TRUE(cutoff.Received().empty()) << "a window was touched before the idle";
+    EXPECT_NEAR(KnobOf(kCutoffKnob)->position(), 10.0f, 1e-4f);
+    Idle();
+    ASSERT_EQ(cutoff.Received().size(), 1u) << "three changes, one update";
+    EXPECT_NEAR(floatFromBits(cutoff.Received()[0]), 0.6f, 1e-6f);
+    EXPECT_NEAR(KnobOf(kCutoffKnob)->position(), 60.0f, 1e-4f);
+    Idle();
+    EXPECT_EQ(cutoff.Received().size(), 1u) << "nothing left to send";
+    EXPECT_EQ(host.countCalls(audioMasterAutomate), 0u);
+
+    // A switch follows the same way: 1 selects the top slot.
+    host.setParameter(kSlope, 1.0f);
+    Pump();
+    EXPECT_EQ(SwitchOf(kSlopeSwitch)->thumbTop(), 51);
+    Idle();
+    EXPECT_EQ(SwitchOf(kSlopeSwitch)->thumbTop(), 0);
+}
+
+TEST_F(CorvaneX86Editor, AProgramChangeUpdatesEveryControlOnceOnIdle) {
+    // Program 0 away from its defaults, then program 1.
+    for (const Binding& b : kBindings) host.setParameter(b.parameter, 0.77f);
+    Idle();
+    std::vector<std::unique_ptr<MessageSpy>> spies;
+    for (const Binding& b : kBindings)
+        spies.push_back(std::make_unique<MessageSpy>(Item(b.id), WM_APP_SET_VALUE));
+
+    host.dispatch(effSetProgram, 0, 1);
+    Pump();
+    for (const auto& spy : spies) EXPECT_TRUE(spy->Received().empty());
+    Idle();
+    for (std::size_t i = 0; i < std::size(kBindings); ++i) {
+        SCOPED_TRACE("parameter " + std::to_string(kBindings[i].parameter));
+        ASSERT_EQ(spies[i]->Received().size(), 1u);
+        EXPECT_EQ(floatFromBits(spies[i]->Received()[0]),
+                  host.getParameter(kBindings[i].parameter));
+    }
+    EXPECT_NE(host.getParameter(kCutoff), 0.77f) << "program 1 is a program of its own";
+    EXPECT_NEAR(KnobOf(kCutoffKnob)->position(), host.getParameter(kCutoff) * 100.0f, 1e-4f);
+    EXPECT_NEAR(KnobOf(kBassAmpKnob)->position(), host.getParameter(kBassAmp) * 100.0f, 1e-4f);
+    EXPECT_EQ(SwitchOf(kOutputSwitch)->value(), host.getParameter(kOutput));
+    EXPECT_EQ(host.countCalls(audioMasterAutomate), 0u);
+}
+
+TEST_F(CorvaneX86Editor, HoveringAControlShowsItsParameterAndLeavingClearsIt) {
+    Post(Item(kCutoffKnob), WM_MOUSEHOVER, 0, At(35, 35));
+    EXPECT_TRUE(StartsWith(StatusText(), "Cutoff Freq.: ")) << StatusText();
+    EXPECT_GT(StatusText().size(), std::strlen("Cutoff Freq.: ")) << "no value shown";
+    Post(Item(kCutoffKnob), WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(StatusText(), "");
+
+    // With the real pointer: a move over the knob asks for the hover, which comes 200 ms later.
+    POINT centre = {35, 35};
+    ClientToScreen(Item(kCutoffKnob), &centre);
+    SetCursorPos(centre.x, centre.y);
+    EXPECT_TRUE(PumpUntil([&] { return StartsWith(StatusText(), "Cutoff Freq.: "); }))
+        << "status line: \"" << StatusText() << '"';
+    SetCursorPos(1200, 1000);
+    EXPECT_TRUE(PumpUntil([&] { return StatusText().empty(); }))
+        << "status line: \"" << StatusText() << '"';
+}
+
+TEST_F(CorvaneX86Editor, TheAboutBoxOpensFromTheLogoAreaOnly) {
+    const std::function<void(HWND)> ignore = [](HWND) {};
+    for (const POINT outside : {POINT{290, 30}, POINT{150, 60}, POINT{10, 30}}) {
+        ModalScript script;
+        script.Dialog(kAboutCaption, ignore, 1000);
+        ClickDialog(outside.x, outside.y, script);
+        EXPECT_FALSE(script.Step(0).appeared) << "(" << outside.x << ", " << outside.y << ")";
+    }
+
+    const struct {
+        POINT at;
+        std::function<void(HWND)> close;
+    } openings[] = {
+        {{11, 11}, [](HWND about) { PostMessageA(GetDlgItem(about, IDOK), BM_CLICK, 0, 0); }},
+        {{289, 59}, [](HWND about) { PostMessageA(about, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+        {{150, 30}, [](HWND about) { PostMessageA(about, WM_CLOSE, 0, 0); }},
+    };
+    for (const auto& opening : openings) {
+        SCOPED_TRACE("(" + std::to_string(opening.at.x) + ", " + std::to_string(opening.at.y) +
+                     ")");
+        ModalScript script;
+        script.Dialog(kAboutCaption, opening.close);
+        ClickDialog(opening.at.x, opening.at.y, script);
+        ASSERT_TRUE(script.Step(0).appeared);
+        EXPECT_TRUE(script.Step(0).closed);
+        EXPECT_EQ(script.Step(0).buttons, (std::vector<std::string>{"OK", "Visit Website"}));
+        EXPECT_EQ(FindWindowA(kDialogClass, kAboutCaption), nullptr);
+    }
+    EXPECT_NE(Dialog(), nullptr) << "the editor stays open";
+}
+
+TEST_F(CorvaneX86Editor, VisitWebsiteOpensTheAddressAndKeepsTheBoxOpen) {
+    ShellExecuteRecorder recorder(GetModuleHandleA("QuellinCorvane-SynthToolkit.dll"));
+    ASSERT_TRUE(recorder.Installed()) << "the DLL imports no ShellExecuteA";
+    bool stillOpen = false;
+    ModalScript script;
+    script.Dialog(kAboutCaption, [&stillOpen](HWND about) {
+        SendMessageA(GetDlgItem(about, 1014), BM_CLICK, 0, 0);
+        Sleep(200);
+        stillOpen = IsWindow(about) && IsWindowVisible(about);
+        PostMessageA(GetDlgItem(about, IDOK), BM_CLICK, 0, 0);
+    });
+    ClickDialog(11, 11, script);
+    ASSERT_TRUE(script.Step(0).appeared);
+    EXPECT_TRUE(stillOpen);
+    EXPECT_TRUE(script.Step(0).closed);
+    EXPECT_EQ(ShellExecuteRecorder::urls(),
+              (std::vector<std::string>{"open https://quellin.example/"}));
+}
+
+TEST_F(CorvaneX86Editor, ReopeningLeavesOneLiveStatusLineListening) {
+    const std::vector<HWND> first = Descendants(window->Handle());
+    Reopen();
+    Reopen();
+    for (HWND w : first) EXPECT_FALSE(IsWindow(w));
+    ASSERT_EQ(Descendants(window->Handle()).size(), 7u);
+    // Only a status line the model still calls shows a host change; one the model still called
+    // after its window had gone would be written to after deletion.
+    host.setParameter(kCutoff, 0.5f);
+    EXPECT_TRUE(StartsWith(StatusText(), "Cutoff Freq.: ")) << StatusText();
+    Idle();
+    EXPECT_NEAR(KnobOf(kCutoffKnob)->position(), 50.0f, 1e-4f);
+
+    // Closed, the model talks to nobody, and reopening shows the change made meanwhile.
+    host.dispatch(effEditClose);
+    Pump();
+    EXPECT_TRUE(Descendants(window->Handle()).empty());
+    host.setParameter(kBassAmp, 1.0f);
+    host.dispatch(effEditIdle);
+    ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, window->Handle()), 1);
+    Pump();
+    EXPECT_EQ(KnobOf(kBassAmpKnob)->position(), 100.0f);
+    EXPECT_EQ(StatusText(), "");
+    host.setParameter(kSpread, 0.25f);
+    EXPECT_NE(StatusText(), "");
+}
+
+TEST_F(CorvaneX86Editor, OpeningAndClosingTwoHundredTimesLeavesNoObjectsBehind) {
+    if (!GdiReportedBySystem())
+        std::printf("GetGuiResources answers 0 here; counting handle table slots instead\n");
+    // One round first, so what is made once per process (GDI+ caches, fonts) is made.
+    Reopen();
+    host.dispatch(effEditClose);
+    Pump();
+    const std::size_t gdi = GdiObjectsInUse();
+    const std::size_t user = UserObjectsInUse();
+    const std::size_t windows = CountProcessWindows();
+
+    for (int i = 0; i < 200; ++i) {
+        ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, window->Handle()), 1);
+        Pump();  // paints every control, the status line's font included
+        host.dispatch(effEditIdle);
+        host.dispatch(effEditClose);
+        Pump();
+    }
+    EXPECT_EQ(CountProcessWindows(), windows);
+    EXPECT_EQ(GdiObjectsInUse(), gdi);
+    EXPECT_EQ(UserObjectsInUse(), user);
+    // The fixture's tear-down closes again; it must find the editor open.
+    ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, window->Handle()), 1);
+}
+
+}  // namespace
