@@ -96,13 +96,18 @@ function(qc_add_gtest target)
     if(QC_WINDOWS)
         # One ctest entry per executable: each Wine start costs far more than a test case,
         # and the suite prints every case's result in the log anyway.
+        # Every Wine test runs while the display is up (see the Wine fixture).
         _qc_ensure_wine_fixture()
-        list(APPEND fixtures qc_wine)
+        list(APPEND fixtures qc_wine qc_display)
         if(ARG_NEEDS_DISPLAY)
             set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR
                 "${QC_WINE_RUN};--display-file;${QC_XVFB_STATE_DIR}/display;--")
         endif()
         add_test(NAME ${target} COMMAND ${target} --gtest_color=no)
+        if(ARG_NEEDS_DISPLAY)
+            # GUI suites share the screen, the pointer and the focus: one at a time.
+            set_tests_properties(${target} PROPERTIES RESOURCE_LOCK qc_screen)
+        endif()
         set_tests_properties(${target} PROPERTIES
             FIXTURES_REQUIRED "${fixtures}"
             LABELS "${ARG_LABELS}"

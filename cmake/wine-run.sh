@@ -44,6 +44,12 @@ export WINEDEBUG=${WINEDEBUG--all}
 overrides="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEDLLOVERRIDES="$overrides${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
 
+# Every Wine program of a test run shares the run's Xvfb, when one is up: the first program
+# starts Wine's desktop process, which serves all later windows and keeps the display it began
+# with.
+if [[ -z $display_file ]]; then
+    display_file=$(dirname "$prefix")/xvfb/display
+fi
 if [[ -n $display_file && -s $display_file ]]; then
     DISPLAY=$(<"$display_file")
     export DISPLAY
