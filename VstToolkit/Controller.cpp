@@ -107,8 +107,9 @@ void Controller::getParameterLabel(VstInt32 index, char* label) {
 
 void Controller::getParameterDisplay(VstInt32 index, char* text) {
     Trace("Controller::getParameterDisplay\r\n");
-    VstText::CopyField(text, IsParameter(index) ? model->GetParameterDisplay(index) : "",
-                       kVstMaxParamStrLen);
+    const DisplayText display =
+        IsParameter(index) ? model->GetParameterDisplay(index) : DisplayText{};
+    VstText::CopyField(text, display.text, kVstMaxParamStrLen);
 }
 
 void Controller::getParameterName(VstInt32 index, char* text) {
@@ -120,11 +121,20 @@ void Controller::getParameterName(VstInt32 index, char* text) {
 VstInt32 Controller::getChunk(void** data, bool isPreset) {
     Trace("Controller::getChunk\r\n");
     if (data == nullptr) return 0;
-    chunk.Clear();
-    if (isPreset)
-        model->SerializeSelectedProgram(chunk);
-    else
-        model->SerializeBank(chunk);
+    // A learned controller may change a value (or learning a binding) while the chunk is
+    // written: write it again until it holds one state. The audio thread's changes are a few
+    // stores each, so a second pass almost always suffices; the bound only guards against a
+    // host that floods the plug-in with controller messages.
+    constexpr int kAttempts = 1000;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        const std::uint32_t begin = model->BeginStableRead();
+        chunk.Clear();
+        if (isPreset)
+            model->SerializeSelectedProgram(chunk);
+        else
+            model->SerializeBank(chunk);
+        if (model->EndStableRead(begin)) break;
+    }
     *data = chunk.Data();
     return chunk.Length();
 }
@@ -211,13 +221,23 @@ void Controller::OnViewParameterValueChanged(VstInt32 index, float value) {
 
 void Controller::OnModelParameterValueChanged(VstInt32 index, float value) {
     Trace("Controller::OnModelParameterValueChanged\r\n");
-    if (view != nullptr) view->UpdateParameterControl(index, value);
+    if (index >= 0 && index < kLearnedBit)
+        viewUpdates.fetch_or(1u << index, std::memory_order_acq_rel);
     setParameterAutomated(index, value);
 }
 
 void Controller::OnModelMidiLearned() {
     Trace("Controller::OnModelMidiLearned\r\n");
-    if (view != nullptr) view->SetStatusText("");
+    viewUpdates.fetch_or(1u << kLearnedBit, std::memory_order_acq_rel);
+}
+
+void Controller::ShowAudioThreadChanges() {
+    const std::uint32_t updates = viewUpdates.exchange(0, std::memory_order_acq_rel);
+    if (view == nullptr || updates == 0) return;
+    for (VstInt32 i = 0; i < model->GetParameterCount() && i < kLearnedBit; ++i)
+        if ((updates & (1u << i)) != 0)
+            view->UpdateParameterControl(i, model->GetParameterValue(i));
+    if ((updates & (1u << kLearnedBit)) != 0) view->SetStatusText("");
 }
 
 void Controller::UpdateViewParameters() {

@@ -4,11 +4,15 @@
 //
 // Threads: processReplacing and processEvents (and so all MIDI handling and the model's
 // OnModel... callbacks) run on the host's audio thread; everything else on its user-interface
-// thread. No lock is taken.
+// thread. No lock is taken. The audio thread never touches the view, which may be closing at
+// that moment: it leaves marks that the editor's idle turns into view updates.
 //
 // Host indices are checked here: a parameter outside 0..count-1 or a program outside
 // 0..count-1 reads and writes nothing and answers 0 or an empty text.
 #pragma once
+
+#include <atomic>
+#include <cstdint>
 
 #include "VstToolkit/Chunk.h"
 #include "VstToolkit/Model.h"
@@ -57,10 +61,15 @@ public:
     void PushParametersToView();
     // The user moved a control: store, then tell the host. User-interface thread.
     void OnViewParameterValueChanged(VstInt32 index, float value);
-    // A learned controller changed a value: show it, then tell the host. Audio thread.
+    // A learned controller changed a value: tell the host, and the view on the next idle.
+    // Audio thread.
     void OnModelParameterValueChanged(VstInt32 index, float value);
-    // A controller was bound by MIDI learn: clear the "Learning..." text. Audio thread.
+    // A controller was bound by MIDI learn: the "Learning..." text goes on the next idle.
+    // Audio thread.
     void OnModelMidiLearned();
+    // Shows in the view what the audio thread changed since the last call. The editor's idle,
+    // user-interface thread.
+    void ShowAudioThreadChanges();
     void UpdateViewParameters();
 
 private:
@@ -69,9 +78,14 @@ private:
     }
     void UpdateTimeInfo();
 
+    // The bit of viewUpdates for a finished MIDI learn; the bits below it are parameters.
+    static constexpr VstInt32 kLearnedBit = 31;
+
     Model* model;
-    ViewInterface* view = nullptr;
-    ChunkBuffer chunk;
+    ViewInterface* view = nullptr;  // user-interface thread only
+    ChunkBuffer chunk;              // user-interface thread only
+    // Set by the audio thread, taken by the user-interface thread's idle.
+    std::atomic<std::uint32_t> viewUpdates{0};
 };
 
 }  // namespace VstToolkit

@@ -61,6 +61,9 @@ public:
         controller->SetView(nullptr);
     }
 
+    // Brings the view up to date with what learned MIDI controllers changed.
+    void idle() override { controller->ShowAudioThreadChanges(); }
+
     ViewType* GetView() const { return view; }
 
 private:

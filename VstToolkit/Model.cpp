@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <thread>
 
 #include "vst/TextTools.h"
 #include "vst/platform/Trace.h"
@@ -34,25 +36,33 @@ Model::Model(const PluginDescription& description) {
     programNames.resize(static_cast<std::size_t>(programCount));
     for (auto& name : programNames)
         VstText::ReplaceField(name.text, description.initialProgramName);
-    programValues.resize(static_cast<std::size_t>(programCount) *
-                         static_cast<std::size_t>(parameterCount));
+    programValues = std::make_unique<std::atomic<float>[]>(
+        static_cast<std::size_t>(programCount) * static_cast<std::size_t>(parameterCount));
     const auto parameters = static_cast<std::size_t>(parameterCount);
     parameterShortNames.resize(parameters);
     parameterLongNames.resize(parameters);
     parameterLabels.resize(parameters);
-    parameterDisplays.resize(parameters);
+    parameterDisplays = std::make_unique<std::atomic<std::uint64_t>[]>(parameters);
     parameterDefaults.resize(parameters);
     for (VstInt32 i = 0; i < parameterCount; ++i) {
         const ParameterInfo& info = description.parameters[i];
         VstText::ReplaceField(parameterShortNames[i].text, info.shortName);
         VstText::ReplaceField(parameterLongNames[i].text, info.name);
         VstText::ReplaceField(parameterLabels[i].text, info.unit);
-        VstText::ReplaceField(parameterDisplays[i].text, "");
+        SetParameterDisplay(i, "");
         parameterDefaults[i] = info.defaultValue;
-        for (VstInt32 p = 0; p < programCount; ++p)
-            programValues[ValueSlot(p, i)] = info.defaultValue;
+        for (VstInt32 p = 0; p < programCount; ++p) StoreValue(p, i, info.defaultValue);
     }
     ClearMidiControllerMap();
+
+    // The render state starts as a change to program 0: the effect's constructor takes it
+    // with SyncRenderState once its own fields are set.
+    const auto items = static_cast<std::size_t>(ProgramItem()) + 1;
+    changeStamps = std::make_unique<std::atomic<std::uint64_t>[]>(items);
+    appliedStamps = std::make_unique<std::uint64_t[]>(items);
+    pendingChanges = std::make_unique<PendingChange[]>(items);
+    Stamp(ProgramItem());
+    for (VstInt32 i = 0; i < parameterCount; ++i) Stamp(i);
 }
 
 Model::~Model() {
@@ -111,22 +121,88 @@ VstInt32 Model::GetOutputCount() const {
 
 void Model::SetSelectedProgramIndex(VstInt32 index) {
     Trace("Model::SetSelectedProgramIndex\r\n");
-    const VstInt32 previous = selectedProgram;
-    selectedProgram = index;
+    ChangeGroup group(uiChanges);
+    const VstInt32 previous = GetSelectedProgramIndex();
+    selectedProgram.store(index, std::memory_order_release);
+    // The audio thread clears the filter memory, then takes every value of the new program.
+    Stamp(ProgramItem());
+    for (VstInt32 i = 0; i < parameterCount; ++i) Stamp(i);
     OnSelectedProgramChanged(previous, index);
 }
 
 void Model::SetSelectedProgramName(const char* name) {
     Trace("Model::SetSelectedProgramName\r\n");
-    VstText::ReplaceField(programNames[selectedProgram].text, name);
+    VstText::ReplaceField(programNames[GetSelectedProgramIndex()].text, name);
 }
 
 void Model::SetParameterValue(VstInt32 index, float value) {
     Trace("Model::SetParameterValue\r\n");
-    float& stored = programValues[ValueSlot(selectedProgram, index)];
-    const float previous = stored;
-    stored = value;
+    ChangeGroup group(uiChanges);
+    const VstInt32 program = GetSelectedProgramIndex();
+    const float previous = ProgramValue(program, index);
+    StoreValue(program, index, value);
+    Stamp(index);
     OnParameterValueChanged(index, previous, value);
+}
+
+void Model::SetParameterValueFromAudio(VstInt32 index, float value) {
+    {
+        ChangeGroup group(audioChanges);
+        const VstInt32 program = GetSelectedProgramIndex();
+        const float previous = ProgramValue(program, index);
+        StoreValue(program, index, value);
+        OnParameterValueChanged(index, previous, value);
+    }
+    ApplyParameterValue(index, value);
+}
+
+void Model::Stamp(VstInt32 item) {
+    changeStamps[item].store(++lastStamp, std::memory_order_release);
+}
+
+bool Model::SyncRenderState() {
+    const std::uint32_t begin = uiChanges.ReadBegin();
+    if ((begin & 1u) != 0) return false;
+    // Collect first, apply only once the reads are known to belong to one state.
+    const VstInt32 program = GetSelectedProgramIndex();
+    VstInt32 count = 0;
+    for (VstInt32 item = 0; item <= ProgramItem(); ++item) {
+        const std::uint64_t stamp = changeStamps[item].load(std::memory_order_acquire);
+        if (stamp == appliedStamps[item]) continue;
+        const float value = item < parameterCount ? ProgramValue(program, item)
+                            : item == RateItem()  ? GetSampleRate()
+                                                  : 0.0f;
+        // Insertion by stamp: the changes are applied in the order they were made.
+        VstInt32 at = count++;
+        for (; at > 0 && pendingChanges[at - 1].stamp > stamp; --at)
+            pendingChanges[at] = pendingChanges[at - 1];
+        pendingChanges[at] = {item, stamp, value};
+    }
+    if (!uiChanges.ReadValid(begin)) return false;
+    for (VstInt32 i = 0; i < count; ++i) {
+        appliedStamps[pendingChanges[i].item] = pendingChanges[i].stamp;
+        ApplyChange(pendingChanges[i]);
+    }
+    return true;
+}
+
+void Model::ApplyChange(const PendingChange& change) {
+    if (change.item < parameterCount)
+        ApplyParameterValue(change.item, change.value);
+    else if (change.item == RateItem())
+        ApplySampleRate(change.value);
+    else
+        ApplyProgramChange();
+}
+
+std::uint32_t Model::BeginStableRead() const {
+    std::uint32_t begin = audioChanges.ReadBegin();
+    // The audio thread's groups are a few stores long and never wait.
+    while ((begin & 1u) != 0) {
+        std::this_thread::yield();
+        begin = audioChanges.ReadBegin();
+    }
+    return begin;
 }
 
 const char* Model::GetParameterShortName(VstInt32 index) const {
@@ -141,7 +217,19 @@ const char* Model::GetParameterLongName(VstInt32 index) const {
 
 void Model::SetParameterDisplay(VstInt32 index, const char* text) {
     Trace("Model::SetParameterDisplay\r\n");
-    VstText::ReplaceField(parameterDisplays[index].text, text);
+    DisplayText display;
+    VstText::ReplaceField(display.text, text);
+    std::uint64_t bits;
+    static_assert(sizeof(bits) == sizeof(display.text), "a display text is one 8-byte store");
+    std::memcpy(&bits, display.text, sizeof(bits));
+    parameterDisplays[index].store(bits, std::memory_order_release);
+}
+
+DisplayText Model::GetParameterDisplay(VstInt32 index) const {
+    const std::uint64_t bits = parameterDisplays[index].load(std::memory_order_acquire);
+    DisplayText display;
+    std::memcpy(display.text, &bits, sizeof(bits));
+    return display;
 }
 
 void Model::SetIntegerParameterDisplay(VstInt32 index, VstInt32 value) {
@@ -169,9 +257,11 @@ VstInt32 Model::NormalizedFloatToSelection(float value, VstInt32 count) {
 
 void Model::SetSampleRate(float rate) {
     Trace("Model::SetSampleRate\r\n");
-    if (!(rate > 0.0f) || !std::isfinite(rate) || !differs(rate, sampleRate)) return;
-    const float previous = sampleRate;
-    sampleRate = rate;
+    const float previous = GetSampleRate();
+    if (!(rate > 0.0f) || !std::isfinite(rate) || !differs(rate, previous)) return;
+    ChangeGroup group(uiChanges);
+    sampleRate.store(rate, std::memory_order_release);
+    Stamp(RateItem());
     OnSampleRateChanged(previous, rate);
 }
 

@@ -6,15 +6,29 @@
 // An effect derives from Model and reacts through the On... hooks, which run after the new
 // state is stored. The current value of a parameter is its value in the selected program.
 //
-// Threads: parameter, program and chunk operations arrive on the host's user-interface thread;
-// Process, the MIDI hooks and every change a learned controller makes run on the audio thread.
-// No lock is taken anywhere: every value is a single 32-bit store, so a reader sees either the
-// old or the new value.
+// Threads: parameter, program, sample-rate and chunk operations arrive on the host's
+// user-interface thread; ProcessBlock, the MIDI hooks and every change a learned controller
+// makes run on the audio thread. No lock is taken anywhere. The two sides meet like this:
+// - Document (program values, display texts, the controller map, the selected program, the
+//   sample rate; program names stay on the user-interface thread): every field both threads
+//   touch is an atomic, and a display text is one 8-byte atomic, so no text mixes two values.
+// - Render state (what Process uses): the effect keeps it and changes it only on the audio
+//   thread, in the Apply... hooks. The user-interface thread stamps what it changed, inside a
+//   ChangeSequence; at the start of each block the audio thread takes every stamped change of
+//   one consistent state, in the order the changes were made, or, while a group of changes is
+//   under way, keeps rendering with what it has. A learned controller's change is applied on
+//   the spot, at its sample.
+// - Chunks read on the user-interface thread never mix two states of the audio thread's
+//   changes: those are made inside a second ChangeSequence, and getChunk reads again when it
+//   moved.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
+#include "VstToolkit/ChangeSequence.h"
 #include "VstToolkit/Chunk.h"
 #include "VstToolkit/MidiEventQueue.h"
 #include "vst/VstInterface.h"
@@ -28,6 +42,11 @@ struct ParameterInfo {
     const char* shortName;  // up to 7; what the host is given
     const char* unit;       // up to 7
     float defaultValue;     // normalised
+};
+
+// A parameter's display text as one value: up to 7 characters and the terminator.
+struct DisplayText {
+    char text[kVstMaxParamStrLen];
 };
 
 // What an effect tells its Model at construction; sizes never change afterwards.
@@ -64,7 +83,9 @@ public:
     virtual void SerializeBank(ChunkBuffer& buffer);
     virtual bool DeserializeBank(ChunkReader& reader);
 
-    // Hooks; the base versions do nothing.
+    // Hooks; the base versions do nothing. OnSampleRateChanged, OnSelectedProgramChanged and
+    // OnParameterValueChanged run on the thread that changed the document: they keep the
+    // display texts and must not touch the render state.
     virtual void OnSampleRateChanged(float /*previous*/, float /*current*/) {}
     // Host time: called from processReplacing, audio thread.
     virtual void OnTempoChanged(double /*previous*/, double /*current*/) {}
@@ -77,6 +98,11 @@ public:
     // After a value was stored in the selected program: host, editor, MIDI or chunk.
     virtual void OnParameterValueChanged(VstInt32 /*index*/, float /*previous*/,
                                          float /*current*/) {}
+    // Render-state hooks: audio thread only (or before the instance is shared), between the
+    // pieces of a block, in the order the changes were made.
+    virtual void ApplyProgramChange() {}
+    virtual void ApplyParameterValue(VstInt32 /*index*/, float /*value*/) {}
+    virtual void ApplySampleRate(float /*rate*/) {}
     // MIDI hooks, audio thread, between the pieces of a block; channel is 0..15.
     virtual void OnNoteOn(VstInt32 /*deltaFrames*/, VstInt32 /*channel*/, VstInt32 /*note*/,
                           VstInt32 /*velocity*/) {}
@@ -111,23 +137,29 @@ public:
 
     // Program and parameter indices are the caller's to keep in range (the Controller checks
     // what comes from the host).
-    VstInt32 GetSelectedProgramIndex() const { return selectedProgram; }
+    VstInt32 GetSelectedProgramIndex() const {
+        return selectedProgram.load(std::memory_order_acquire);
+    }
     // Calls OnSelectedProgramChanged even when the index stays the same.
     void SetSelectedProgramIndex(VstInt32 index);
-    const char* GetSelectedProgramName() const { return ProgramName(selectedProgram); }
+    // Names belong to the user-interface thread.
+    const char* GetSelectedProgramName() const { return ProgramName(GetSelectedProgramIndex()); }
     void SetSelectedProgramName(const char* name);
     const char* ProgramName(VstInt32 program) const { return programNames[program].text; }
     float ProgramValue(VstInt32 program, VstInt32 parameter) const {
-        return programValues[ValueSlot(program, parameter)];
+        return programValues[ValueSlot(program, parameter)].load(std::memory_order_acquire);
     }
 
-    float GetParameterValue(VstInt32 index) const { return ProgramValue(selectedProgram, index); }
+    float GetParameterValue(VstInt32 index) const {
+        return ProgramValue(GetSelectedProgramIndex(), index);
+    }
     // Stores the value unchecked and calls OnParameterValueChanged even when it is unchanged.
     void SetParameterValue(VstInt32 index, float value);
     const char* GetParameterShortName(VstInt32 index) const;
     const char* GetParameterLongName(VstInt32 index) const;
     const char* GetParameterLabel(VstInt32 index) const { return parameterLabels[index].text; }
-    const char* GetParameterDisplay(VstInt32 index) const { return parameterDisplays[index].text; }
+    // A copy: the text can change on the audio thread at any time, never half-way.
+    DisplayText GetParameterDisplay(VstInt32 index) const;
     float GetParameterDefault(VstInt32 index) const { return parameterDefaults[index]; }
     void SetParameterDisplay(VstInt32 index, const char* text);
     void SetIntegerParameterDisplay(VstInt32 index, VstInt32 value);
@@ -137,7 +169,7 @@ public:
     // nearest end of the list rather than an entry that does not exist.
     VstInt32 NormalizedFloatToSelection(float value, VstInt32 count);
 
-    float GetSampleRate() const { return sampleRate; }
+    float GetSampleRate() const { return sampleRate.load(std::memory_order_acquire); }
     // A new rate calls OnSampleRateChanged; the same rate, or one that is not a positive
     // finite number, changes nothing.
     void SetSampleRate(float rate);
@@ -155,8 +187,18 @@ public:
 
     // MIDI: see ModelMidi.cpp.
     void PushMidiEvent(const MidiEvent& event);
-    // Renders one host block in pieces cut at the queued events' offsets. Audio thread.
+    // Takes the user-interface thread's changes, then renders one host block in pieces cut at
+    // the queued events' offsets. Audio thread.
     void ProcessBlock(float** inputs, float** outputs, VstInt32 sampleFrames);
+    // Hands the user-interface thread's changes to the render state through the Apply...
+    // hooks; false, changing nothing, while a group of changes is under way. Audio thread, or
+    // any thread while nothing processes (construction, tests).
+    bool SyncRenderState();
+    // For the user-interface thread's readers of several values at once: read between
+    // BeginStableRead and a true EndStableRead, the values belong to one state of the audio
+    // thread's changes.
+    std::uint32_t BeginStableRead() const;
+    bool EndStableRead(std::uint32_t begin) const { return audioChanges.ReadValid(begin); }
     bool IsLearningMidi() const;
     void StartLearningMidi(VstInt32 parameter);
     void StopLearningMidi();
@@ -182,9 +224,15 @@ private:
     struct Text {
         char text[N];
     };
-    struct MapEntry {
-        bool mapped;
-        VstInt32 parameter;
+    static constexpr VstInt32 kUnmapped = -1;
+    static constexpr VstInt32 kNotLearning = -1;
+
+    // What the audio thread takes from the user-interface thread: a parameter, the sample
+    // rate or a program change, with the stamp of its latest change.
+    struct PendingChange {
+        VstInt32 item;
+        std::uint64_t stamp;
+        float value;
     };
 
     std::size_t ValueSlot(VstInt32 program, VstInt32 parameter) const {
@@ -193,6 +241,16 @@ private:
     }
     void WriteProgram(ChunkBuffer& buffer, VstInt32 program);
     void DispatchEvent(const MidiEvent& event);
+    void StoreValue(VstInt32 program, VstInt32 parameter, float value) {
+        programValues[ValueSlot(program, parameter)].store(value, std::memory_order_release);
+    }
+    // User-interface thread, inside a group of uiChanges.
+    void Stamp(VstInt32 item);
+    VstInt32 RateItem() const { return parameterCount; }
+    VstInt32 ProgramItem() const { return parameterCount + 1; }
+    void ApplyChange(const PendingChange& change);
+    // A learned controller's change: stored and shown like a host change, applied at once.
+    void SetParameterValueFromAudio(VstInt32 index, float value);
 
     Controller* controller = nullptr;
     char effectName[kVstMaxEffectNameLen];
@@ -201,28 +259,49 @@ private:
     VstInt32 uniqueId;
     VstInt32 vendorVersion;
     VstInt32 pluginCategory;
-    std::vector<Text<kVstMaxProgNameLen>> programNames;
-    std::vector<float> programValues;  // program-major rows of parameterCount values
-    MapEntry midiControllerMap[kControllerCount] = {};
+    std::vector<Text<kVstMaxProgNameLen>> programNames;  // user-interface thread only
+    // Program-major rows of parameterCount values. Written by the user-interface thread (host,
+    // editor, chunks) and the audio thread (learned controllers); read by both.
+    std::unique_ptr<std::atomic<float>[]> programValues;
+    // Controller to parameter, kUnmapped when free. Written by both threads (menus, chunks;
+    // learning), read by both.
+    std::atomic<VstInt32> midiControllerMap[kControllerCount];
     std::vector<Text<kVstMaxParamStrLen>> parameterShortNames;
     std::vector<Text<64>> parameterLongNames;
     std::vector<Text<kVstMaxParamStrLen>> parameterLabels;
-    std::vector<Text<kVstMaxParamStrLen>> parameterDisplays;
+    // One 8-byte text each. Written by whichever thread changed the value, read by the
+    // user-interface thread.
+    std::unique_ptr<std::atomic<std::uint64_t>[]> parameterDisplays;
     std::vector<float> parameterDefaults;
     VstInt32 programCount;
     VstInt32 parameterCount;
     VstInt32 inputCount;
     VstInt32 outputCount;
-    VstInt32 selectedProgram = 0;
-    float sampleRate = 44100.0f;
+    // Written by the user-interface thread, read by both.
+    std::atomic<VstInt32> selectedProgram{0};
+    std::atomic<float> sampleRate{44100.0f};
+    // Host time: audio thread only.
     double tempo = 120.0;
     double position = 0.0;
     bool transportPlaying = true;
     VstInt32 timeSignatureNumerator = 4;
     VstInt32 timeSignatureDenominator = 4;
-    MidiEventQueue midiEvents;
-    bool learning = false;
-    VstInt32 learningParameter = 0;
+    MidiEventQueue midiEvents;  // audio thread only
+    // The parameter being learned, kNotLearning when idle. Set by the user-interface thread's
+    // menus, ended by either thread.
+    std::atomic<VstInt32> learningParameter{kNotLearning};
+
+    // The hand-over of changes to the render state. The user-interface thread writes the
+    // stamps (one per parameter, then the sample rate, then program changes) inside uiChanges;
+    // the audio thread reads them and keeps its own record of what it has applied.
+    ChangeSequence uiChanges;
+    std::unique_ptr<std::atomic<std::uint64_t>[]> changeStamps;
+    std::uint64_t lastStamp = 0;                      // user-interface thread only
+    std::unique_ptr<std::uint64_t[]> appliedStamps;   // audio thread only
+    std::unique_ptr<PendingChange[]> pendingChanges;  // audio thread's scratch space
+    // The audio thread's changes to the document (learned values, learning), for readers of
+    // several values on the user-interface thread.
+    ChangeSequence audioChanges;
 };
 
 }  // namespace VstToolkit

@@ -43,7 +43,7 @@ void Model::WriteProgram(ChunkBuffer& buffer, VstInt32 program) {
 void Model::SerializeSelectedProgram(ChunkBuffer& buffer) {
     Trace("Model::SerializeSelectedProgram\r\n");
     WriteHeader(buffer);
-    WriteProgram(buffer, selectedProgram);
+    WriteProgram(buffer, GetSelectedProgramIndex());
 }
 
 void Model::SerializeBank(ChunkBuffer& buffer) {
@@ -65,7 +65,9 @@ bool Model::DeserializeSelectedProgram(ChunkReader& reader) {
     Trace("Model::DeserializeSelectedProgram\r\n");
     VstInt32 version = 0;
     if (!ReadHeader(reader, version) || version > vendorVersion) return false;
-    char* name = programNames[selectedProgram].text;
+    // The audio thread takes the program's values together, not one by one.
+    ChangeGroup group(uiChanges);
+    char* name = programNames[GetSelectedProgramIndex()].text;
     const bool wholeName = reader.ReadBytes(name, kVstMaxProgNameLen) == kVstMaxProgNameLen;
     name[kVstMaxProgNameLen - 1] = '\0';  // a stored name is always a string
     if (!wholeName) return false;
@@ -81,6 +83,8 @@ bool Model::DeserializeBank(ChunkReader& reader) {
     Trace("Model::DeserializeBank\r\n");
     VstInt32 version = 0;
     if (!ReadHeader(reader, version) || version > vendorVersion) return false;
+    ChangeGroup group(uiChanges);
+    const VstInt32 selected = GetSelectedProgramIndex();
     for (VstInt32 p = 0; p < programCount; ++p) {
         char* name = programNames[p].text;
         const bool wholeName = reader.ReadBytes(name, kVstMaxProgNameLen) == kVstMaxProgNameLen;
@@ -89,10 +93,11 @@ bool Model::DeserializeBank(ChunkReader& reader) {
         for (VstInt32 i = 0; i < parameterCount; ++i) {
             float value;
             if (!reader.ReadFloat(value)) return false;
-            float& stored = programValues[ValueSlot(p, i)];
-            const float previous = stored;
-            stored = value;
-            if (p == selectedProgram) OnParameterValueChanged(i, previous, value);
+            const float previous = ProgramValue(p, i);
+            StoreValue(p, i, value);
+            if (p != selected) continue;
+            Stamp(i);
+            OnParameterValueChanged(i, previous, value);
         }
     }
     ClearMidiControllerMap();

@@ -27,6 +27,9 @@ void Model::PushMidiEvent(const MidiEvent& event) {
 }
 
 void Model::ProcessBlock(float** inputs, float** outputs, VstInt32 sampleFrames) {
+    // While the user-interface thread is in the middle of a change, the block is rendered with
+    // the state of the previous one; the change arrives with a later block.
+    SyncRenderState();
     if (sampleFrames <= 0) return;
     VstInt32 rendered = 0;
     while (!midiEvents.Empty() && rendered < sampleFrames) {
@@ -75,69 +78,77 @@ void Model::DispatchEvent(const MidiEvent& event) {
 
 bool Model::IsLearningMidi() const {
     Trace("Model::IsLearningMidi\r\n");
-    return learning;
+    return learningParameter.load(std::memory_order_acquire) != kNotLearning;
 }
 
 void Model::StartLearningMidi(VstInt32 parameter) {
     Trace("Model::StartLearningMidi\r\n");
-    learning = true;
-    learningParameter = parameter;
+    learningParameter.store(parameter, std::memory_order_release);
 }
 
 void Model::StopLearningMidi() {
     Trace("Model::StopLearningMidi\r\n");
-    learning = false;
+    learningParameter.store(kNotLearning, std::memory_order_release);
 }
 
 VstInt32 Model::ControllerToParameter(VstInt32 controllerNumber) const {
     Trace("Model::ControllerToParameter\r\n");
-    return midiControllerMap[controllerNumber].parameter;
+    const VstInt32 parameter = midiControllerMap[controllerNumber].load(std::memory_order_acquire);
+    return parameter == kUnmapped ? 0 : parameter;
 }
 
 VstInt32 Model::ParameterToController(VstInt32 parameter) const {
     Trace("Model::ParameterToController\r\n");
     for (VstInt32 c = 0; c < kControllerCount; ++c)
-        if (midiControllerMap[c].mapped && midiControllerMap[c].parameter == parameter) return c;
+        if (midiControllerMap[c].load(std::memory_order_acquire) == parameter) return c;
     return kControllerCount;
 }
 
 bool Model::IsControllerMapped(VstInt32 controllerNumber) const {
     return controllerNumber >= 0 && controllerNumber < kControllerCount &&
-           midiControllerMap[controllerNumber].mapped;
+           midiControllerMap[controllerNumber].load(std::memory_order_acquire) != kUnmapped;
 }
 
 void Model::RegisterMidiControllerMapping(VstInt32 controllerNumber, VstInt32 parameter) {
     Trace("Model::RegisterMidiControllerMapping\r\n");
-    if (controllerNumber < 0 || controllerNumber >= kControllerCount) return;
-    midiControllerMap[controllerNumber] = {true, parameter};
+    if (controllerNumber < 0 || controllerNumber >= kControllerCount || parameter < 0) return;
+    midiControllerMap[controllerNumber].store(parameter, std::memory_order_release);
 }
 
 void Model::UnregisterMidiControllerMapping(VstInt32 controllerNumber) {
     Trace("Model::UnregisterMidiControllerMapping\r\n");
     if (controllerNumber < 0 || controllerNumber >= kControllerCount) return;
-    midiControllerMap[controllerNumber] = {false, 0};
+    midiControllerMap[controllerNumber].store(kUnmapped, std::memory_order_release);
 }
 
 void Model::ClearMidiControllerMap() {
     Trace("Model::ClearMidiControllerMap\r\n");
-    for (MapEntry& entry : midiControllerMap) entry = {false, 0};
+    for (auto& entry : midiControllerMap) entry.store(kUnmapped, std::memory_order_release);
 }
 
 void Model::DispatchController(VstInt32 deltaFrames, VstInt32 channel, VstInt32 controllerNumber,
                                VstInt32 value) {
     Trace("Model::DispatchController\r\n");
     if (controllerNumber < 0 || controllerNumber >= kControllerCount) return;
-    if (learning) {
-        const VstInt32 previous = ParameterToController(learningParameter);
-        if (previous < kControllerCount) UnregisterMidiControllerMapping(previous);
-        RegisterMidiControllerMapping(controllerNumber, learningParameter);
+    VstInt32 learned = learningParameter.load(std::memory_order_acquire);
+    // Ending the learning first means a menu that starts or cancels learning at this moment
+    // either comes before this message (and is ended by it) or after it (and stays).
+    if (learned != kNotLearning && learningParameter.compare_exchange_strong(
+                                       learned, kNotLearning, std::memory_order_acq_rel)) {
+        {
+            ChangeGroup group(audioChanges);
+            const VstInt32 previous = ParameterToController(learned);
+            if (previous < kControllerCount) UnregisterMidiControllerMapping(previous);
+            RegisterMidiControllerMapping(controllerNumber, learned);
+        }
         if (controller != nullptr) controller->OnModelMidiLearned();
-        StopLearningMidi();
-    } else if (controller != nullptr && midiControllerMap[controllerNumber].mapped) {
+    } else if (controller != nullptr && IsControllerMapped(controllerNumber)) {
         const VstInt32 parameter = ControllerToParameter(controllerNumber);
-        const float normalised = static_cast<float>(value) * kControllerStep;
-        SetParameterValue(parameter, normalised);
-        controller->OnModelParameterValueChanged(parameter, normalised);
+        if (parameter < parameterCount) {
+            const float normalised = static_cast<float>(value) * kControllerStep;
+            SetParameterValueFromAudio(parameter, normalised);
+            controller->OnModelParameterValueChanged(parameter, normalised);
+        }
     }
     if (controllerNumber == kSustainController) {
         if (value >= 64)

@@ -41,7 +41,7 @@ void View::UpdateStatusText(int index) {
     Trace("View::UpdateStatusText\r\n");
     if (index < 0 || index >= model->GetParameterCount()) return;
     std::snprintf(statusBuffer, sizeof(statusBuffer), "%s: %s %s",
-                  model->GetParameterLongName(index), model->GetParameterDisplay(index),
+                  model->GetParameterLongName(index), model->GetParameterDisplay(index).text,
                   model->GetParameterLabel(index));
     SetStatusText(statusBuffer);
 }

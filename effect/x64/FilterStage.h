@@ -13,6 +13,8 @@ constexpr float kTwoPi = 0x1.921fb8p+2f;
 constexpr float kPi = 0x1.921fb8p+1f;
 // 1e-25 (bits 0x15F79688), added to the stored state so it never decays into denormals.
 constexpr float kAntiDenormal = 0x1.ef2d1p-84f;
+// The pole closest to -1 that still decays (-0.99999994, the float next to -1).
+constexpr float kMostNegativeStablePole = -0x1.fffffep-1f;
 
 struct FilterStage {
     float sampleRate = 44100.0f;
@@ -56,9 +58,14 @@ struct FilterStage {
     }
 
 private:
-    // w is the cutoff's angular frequency in radians per sample.
+    // w is the cutoff's angular frequency in radians per sample. At half the sample rate the
+    // angle comes out a hair above pi (kTwoPi is above 2 pi), sin(w) turns negative and the
+    // pole lands just outside the unit circle: the stage would grow without bound over
+    // minutes. Such a pole is moved to the nearest stable one; every other cutoff keeps its
+    // coefficients bit for bit.
     void SetAngle(float w) {
         a1 = ::cosf(w) / (::sinf(w) + 1.0f);
+        if (!(a1 > -1.0f)) a1 = kMostNegativeStablePole;
         b0 = (1.0f - a1) * 0.5f;
     }
 };

@@ -16,6 +16,14 @@ float usable(float x) {
     return x < 1.0f ? x : 1.0f;
 }
 
+float cutoffFrequency(float x) {
+    return (x * x) * 10000.0f;
+}
+
+float bassLevel(float x) {
+    return ((x * 2.0f) - 1.0f) * 10.0f;
+}
+
 }  // namespace
 
 const VstToolkit::ParameterInfo kParameters[kParameterCount] = {
@@ -45,29 +53,12 @@ const VstToolkit::PluginDescription kDescription = {
 QuellinCorvaneModel::QuellinCorvaneModel() : Model(kDescription) {
     Trace("QuellinCorvaneModel::QuellinCorvaneModel\r\n");
     OnSelectedProgramChanged(0, 0);
-}
-
-void QuellinCorvaneModel::SetCutoff(float frequency) {
-    for (VstInt32 k = 0; k < kStageCount; ++k) {
-        stages[0][k].SetCutoff(frequency);
-        stages[1][k].SetCutoff(frequency);
-    }
-}
-
-void QuellinCorvaneModel::OnSampleRateChanged(float, float current) {
-    Trace("QuellinCorvaneModel::OnSampleRateChanged\r\n");
-    const float half = current * 0.5f;
-    const float reciprocal = 1.0f / current;
-    for (VstInt32 k = 0; k < kStageCount; ++k) {
-        stages[0][k].SetSampleRate(current, half, reciprocal);
-        stages[1][k].SetSampleRate(current, half, reciprocal);
-    }
+    // Nothing else holds the instance yet: the render state takes program 0 here.
+    SyncRenderState();
 }
 
 void QuellinCorvaneModel::OnSelectedProgramChanged(VstInt32 previous, VstInt32 current) {
     Trace("QuellinCorvaneModel::OnSelectedProgramChanged\r\n");
-    for (auto& bank : stages)
-        for (FilterStage& stage : bank) stage.Reset();
     for (VstInt32 i = 0; i < GetParameterCount(); ++i)
         OnParameterValueChanged(i, ProgramValue(previous, i), ProgramValue(current, i));
 }
@@ -77,30 +68,53 @@ void QuellinCorvaneModel::OnParameterValueChanged(VstInt32 index, float, float c
     const float x = usable(current);
     switch (index) {
         case kOutput:
-            outputMode = NormalizedFloatToSelection(x, kChoiceCount);
-            SetParameterDisplay(index, kOutputLabels[outputMode]);
+            SetParameterDisplay(index, kOutputLabels[NormalizedFloatToSelection(x, kChoiceCount)]);
             break;
-        case kCutoffFrequency: {
-            const float frequency = (x * x) * 10000.0f;
-            SetCutoff(frequency);
-            SetFloatParameterDisplay(index, frequency);  // the value asked for, before limiting
+        case kCutoffFrequency:
+            // The value asked for, before the stages limit it to half the sample rate.
+            SetFloatParameterDisplay(index, cutoffFrequency(x));
             break;
-        }
         case kFilterSlope:
-            slopeIndex = NormalizedFloatToSelection(x, kChoiceCount);
-            SetParameterDisplay(index, kSlopeLabels[slopeIndex]);
+            SetParameterDisplay(index, kSlopeLabels[NormalizedFloatToSelection(x, kChoiceCount)]);
             break;
         case kStereoSpread:
-            spread = x;
             SetIntegerParameterDisplay(index, static_cast<VstInt32>(x * 100.0f));
             break;
-        case kBassAmp: {
-            const float level = ((x * 2.0f) - 1.0f) * 10.0f;
-            bassGain = ::powf(10.0f, level * 0.05f);
-            SetFloatParameterDisplay(index, level);
+        case kBassAmp: SetFloatParameterDisplay(index, bassLevel(x)); break;
+        default: break;
+    }
+}
+
+void QuellinCorvaneModel::ApplyProgramChange() {
+    for (auto& bank : stages)
+        for (FilterStage& stage : bank) stage.Reset();
+}
+
+void QuellinCorvaneModel::ApplyParameterValue(VstInt32 index, float value) {
+    const float x = usable(value);
+    switch (index) {
+        case kOutput: outputMode = NormalizedFloatToSelection(x, kChoiceCount); break;
+        case kCutoffFrequency: {
+            const float frequency = cutoffFrequency(x);
+            for (VstInt32 k = 0; k < kStageCount; ++k) {
+                stages[0][k].SetCutoff(frequency);
+                stages[1][k].SetCutoff(frequency);
+            }
             break;
         }
+        case kFilterSlope: slopeIndex = NormalizedFloatToSelection(x, kChoiceCount); break;
+        case kStereoSpread: spread = x; break;
+        case kBassAmp: bassGain = ::powf(10.0f, bassLevel(x) * 0.05f); break;
         default: break;
+    }
+}
+
+void QuellinCorvaneModel::ApplySampleRate(float rate) {
+    const float half = rate * 0.5f;
+    const float reciprocal = 1.0f / rate;
+    for (VstInt32 k = 0; k < kStageCount; ++k) {
+        stages[0][k].SetSampleRate(rate, half, reciprocal);
+        stages[1][k].SetSampleRate(rate, half, reciprocal);
     }
 }
 

@@ -32,13 +32,18 @@ class QuellinCorvaneModel : public VstToolkit::Model {
 public:
     QuellinCorvaneModel();
 
-    void Process(float** inputs, float** outputs, VstInt32 offset, VstInt32 count) override;
-    void OnSampleRateChanged(float previous, float current) override;
-    // Clears the filter memory and re-applies every parameter of the new program.
+    // Document side, on the thread that made the change: the display texts.
     void OnSelectedProgramChanged(VstInt32 previous, VstInt32 current) override;
     void OnParameterValueChanged(VstInt32 index, float previous, float current) override;
 
-    // Working values, for tests and the editor.
+    // Render side, audio thread only: the working values and the filter stages.
+    void Process(float** inputs, float** outputs, VstInt32 offset, VstInt32 count) override;
+    // Clears the filter memory; the new program's values follow one by one.
+    void ApplyProgramChange() override;
+    void ApplyParameterValue(VstInt32 index, float value) override;
+    void ApplySampleRate(float rate) override;
+
+    // Working values of the render side, for tests.
     VstInt32 GetOutputMode() const { return outputMode; }
     VstInt32 GetSlopeIndex() const { return slopeIndex; }
     float GetSpread() const { return spread; }
@@ -50,8 +55,7 @@ public:
 private:
     static constexpr VstInt32 kStageCount = 4;
 
-    void SetCutoff(float frequency);
-
+    // Render state: audio thread only.
     VstInt32 outputMode = kOutputOff;
     VstInt32 slopeIndex = 0;  // active stages - 1
     float spread = 0.0f;

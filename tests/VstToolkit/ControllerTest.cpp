@@ -138,14 +138,22 @@ TEST_F(ControllerTest, EditorChangesAreReportedButNotEchoedToTheView) {
     EXPECT_EQ(host.count(audioMasterAutomate), 1);
 }
 
-TEST_F(ControllerTest, LearnedControllersUpdateTheViewAndTheHost) {
+// The audio thread tells the host at once; the view follows on the editor's next idle, on the
+// user-interface thread, with the latest value.
+TEST_F(ControllerTest, LearnedControllersUpdateTheHostAtOnceAndTheViewOnIdle) {
     controller.SetView(&view);
     model->StartLearningMidi(1);
     model->DispatchController(0, 0, 20, 5);
+    EXPECT_TRUE(view.statusTexts.empty()) << "the audio thread never touches the view";
+    controller.ShowAudioThreadChanges();
     EXPECT_EQ(view.statusTexts, std::vector<std::string>{""});
+    model->DispatchController(0, 0, 20, 0);
     model->DispatchController(0, 0, 20, 127);
+    EXPECT_EQ(host.count(audioMasterAutomate), 2);
+    EXPECT_TRUE(view.updates.empty());
+    controller.ShowAudioThreadChanges();
+    controller.ShowAudioThreadChanges();
     EXPECT_EQ(view.updates, (std::vector<RecordingView::Update>{{1, 1.0f}}));
-    EXPECT_EQ(host.count(audioMasterAutomate), 1);
 }
 
 TEST_F(ControllerTest, ProgramChangesRefreshTheViewFromTheNewProgram) {

@@ -28,7 +28,7 @@ TEST(Model, StartsFromItsDescription) {
     EXPECT_STREQ(model.GetParameterShortName(1), "Second1");  // cut to seven characters
     EXPECT_STREQ(model.GetParameterLongName(1), "Second Parameter With A Long Name");
     EXPECT_STREQ(model.GetParameterLabel(0), "Hz");
-    EXPECT_STREQ(model.GetParameterDisplay(0), "");  // until a hook sets one
+    EXPECT_STREQ(model.GetParameterDisplay(0).text, "");  // until a hook sets one
     EXPECT_EQ(model.GetSampleRate(), 44100.0f);
     EXPECT_EQ(model.GetTempo(), 120.0);
     EXPECT_EQ(model.GetPosition(), 0.0);
@@ -75,17 +75,17 @@ TEST(Model, ProgramNamesAreCutToTwentyThreeCharacters) {
 TEST(Model, DisplayTextsKeepSevenCharacters) {
     RecordingModel model;
     model.SetFloatParameterDisplay(0, 10000.0f);
-    EXPECT_STREQ(model.GetParameterDisplay(0), "10000.0");
+    EXPECT_STREQ(model.GetParameterDisplay(0).text, "10000.0");
     model.SetFloatParameterDisplay(0, -10.0f);
-    EXPECT_STREQ(model.GetParameterDisplay(0), "-10.00");
+    EXPECT_STREQ(model.GetParameterDisplay(0).text, "-10.00");
     model.SetFloatParameterDisplay(0, 100.0f);
-    EXPECT_STREQ(model.GetParameterDisplay(0), "100.00");
+    EXPECT_STREQ(model.GetParameterDisplay(0).text, "100.00");
     model.SetIntegerParameterDisplay(1, 99);
-    EXPECT_STREQ(model.GetParameterDisplay(1), "99");
+    EXPECT_STREQ(model.GetParameterDisplay(1).text, "99");
     model.SetIntegerParameterDisplay(1, -2147483647);
-    EXPECT_STREQ(model.GetParameterDisplay(1), "-214748");
+    EXPECT_STREQ(model.GetParameterDisplay(1).text, "-214748");
     model.SetParameterDisplay(2, "Overlong text");
-    EXPECT_STREQ(model.GetParameterDisplay(2), "Overlon");
+    EXPECT_STREQ(model.GetParameterDisplay(2).text, "Overlon");
 }
 
 TEST(Model, NormalizedFloatToSelection) {

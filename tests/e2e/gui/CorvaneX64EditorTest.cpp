@@ -132,12 +132,14 @@ protected:
         SendController(cc, 0);
     }
 
-    // A controller change as the host delivers it: events, then the block they belong to.
+    // A controller change as the host delivers it: events, then the block they belong to; the
+    // editor shows it on the host's next idle.
     void SendController(int cc, int value) {
         host.sendEvents({VstHost::makeControlChange(0, 0, cc, value)});
         std::vector<float> in(64, 0.0f), outL(64), outR(64);
         ASSERT_TRUE(
             host.processReplacing({in.data(), in.data()}, {outL.data(), outR.data()}, 64, 64));
+        host.dispatch(effEditIdle);
         Pump();
     }
 

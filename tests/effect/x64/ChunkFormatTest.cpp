@@ -94,7 +94,8 @@ TEST(ChunkRoundTrip, BankRestoresEveryProgramAndBinding) {
     EXPECT_EQ(target.ParameterToController(kCutoffFrequency), 20);
     EXPECT_EQ(target.ParameterToController(kBassAmp), 7);
     EXPECT_EQ(target.ParameterToController(kOutput), VstToolkit::Model::kControllerCount);
-    // The selected program's values reached the signal path.
+    // The selected program's values reach the signal path with the next block.
+    target.SyncRenderState();
     EXPECT_EQ(target.GetSpread(), target.ProgramValue(2, kStereoSpread));
     EXPECT_EQ(serialize(target, false), bank);
 }

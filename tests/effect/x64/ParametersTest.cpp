@@ -6,8 +6,11 @@
 #include <limits>
 
 #include "effect/x64/QuellinCorvaneModel.h"
+#include "tests/effect/x64/RenderSide.h"
 
 using namespace QuellinCorvane;
+using TestSupport::processPiece;
+using TestSupport::setAndSync;
 
 namespace {
 
@@ -50,7 +53,7 @@ TEST(Construction, AppliesProgramZeroSoEveryDisplayIsFilled) {
     QuellinCorvaneModel model;
     const char* displays[] = {"Off", "100.00", "-6", "0", "0.00"};
     for (VstInt32 i = 0; i < kParameterCount; ++i)
-        EXPECT_STREQ(model.GetParameterDisplay(i), displays[i]);
+        EXPECT_STREQ(model.GetParameterDisplay(i).text, displays[i]);
     EXPECT_EQ(model.GetOutputMode(), kOutputOff);
     EXPECT_EQ(model.GetBassGain(), 1.0f);
     EXPECT_FLOAT_EQ(model.GetStage(0, 0).cutoff, 100.0f);
@@ -68,7 +71,7 @@ class Displays : public ::testing::TestWithParam<DisplayCase> {};
 TEST_P(Displays, FollowTheValue) {
     QuellinCorvaneModel model;
     model.SetParameterValue(GetParam().parameter, GetParam().value);
-    EXPECT_STREQ(model.GetParameterDisplay(GetParam().parameter), GetParam().display);
+    EXPECT_STREQ(model.GetParameterDisplay(GetParam().parameter).text, GetParam().display);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -86,18 +89,18 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(WorkingValues, FollowTheMappings) {
     QuellinCorvaneModel model;
-    model.SetParameterValue(kBassAmp, 0.5f);
+    setAndSync(model, kBassAmp, 0.5f);
     EXPECT_EQ(model.GetBassGain(), 1.0f);  // powf(10, 0) exactly
-    model.SetParameterValue(kBassAmp, 1.0f);
+    setAndSync(model, kBassAmp, 1.0f);
     EXPECT_FLOAT_EQ(model.GetBassGain(), std::pow(10.0f, 0.5f));
-    model.SetParameterValue(kCutoffFrequency, 0.5f);
+    setAndSync(model, kCutoffFrequency, 0.5f);
     EXPECT_EQ(model.GetStage(0, 2).cutoff, 2500.0f);
-    model.SetParameterValue(kCutoffFrequency, 0.0f);
+    setAndSync(model, kCutoffFrequency, 0.0f);
     EXPECT_EQ(model.GetStage(1, 0).a1, 1.0f);  // 0 Hz holds the low band
     EXPECT_EQ(model.GetStage(1, 0).b0, 0.0f);
-    model.SetParameterValue(kFilterSlope, 1.0f);
+    setAndSync(model, kFilterSlope, 1.0f);
     EXPECT_EQ(model.GetSlopeIndex(), 3);
-    model.SetParameterValue(kStereoSpread, 0.3f);
+    setAndSync(model, kStereoSpread, 0.3f);
     EXPECT_EQ(model.GetSpread(), 0.3f);
 }
 
@@ -105,7 +108,7 @@ TEST(WorkingValues, ValuesNoHostShouldSendStayInRange) {
     QuellinCorvaneModel model;
     const float inf = std::numeric_limits<float>::infinity();
     for (float bad : {std::nanf(""), inf, -inf, -3.0f, 42.0f}) {
-        for (VstInt32 i = 0; i < kParameterCount; ++i) model.SetParameterValue(i, bad);
+        for (VstInt32 i = 0; i < kParameterCount; ++i) setAndSync(model, i, bad);
         EXPECT_GE(model.GetOutputMode(), 0);
         EXPECT_LE(model.GetOutputMode(), 3);
         EXPECT_GE(model.GetSlopeIndex(), 0);
@@ -139,38 +142,59 @@ TEST(ProgramChange, ReappliesEveryParameterInIndexOrderAndClearsTheFilterMemory)
     float left[64], right[64];
     for (int i = 0; i < 64; ++i) left[i] = right[i] = 0.5f;
     float* channels[] = {left, right};
-    model.Process(channels, channels, 0, 64);
+    processPiece(model, channels, channels, 0, 64);
     EXPECT_NE(model.GetStage(0, 0).y1, 0.0f);
 
     model.SetSelectedProgramIndex(3);
     model.order.clear();
     model.SetSelectedProgramIndex(7);  // identical values, still a full re-apply
     EXPECT_EQ(model.order, (std::vector<VstInt32>{0, 1, 2, 3, 4}));
+    model.SyncRenderState();
     for (VstInt32 c = 0; c < 2; ++c)
         for (VstInt32 k = 0; k < 4; ++k) {
             EXPECT_EQ(model.GetStage(c, k).x1, 0.0f);
             EXPECT_EQ(model.GetStage(c, k).y1, 0.0f);
         }
-    EXPECT_STREQ(model.GetParameterDisplay(kOutput), "Off");
+    EXPECT_STREQ(model.GetParameterDisplay(kOutput).text, "Off");
 }
 
 TEST(SampleRate, LowersTheCutoffToHalfTheRateAndKeepsItLowered) {
     QuellinCorvaneModel model;
-    model.SetParameterValue(kCutoffFrequency, 1.0f);  // 10000 Hz
+    setAndSync(model, kCutoffFrequency, 1.0f);  // 10000 Hz
     model.SetSampleRate(16000.0f);
+    model.SyncRenderState();
     EXPECT_EQ(model.GetStage(0, 0).cutoff, 8000.0f);
     EXPECT_EQ(model.GetStage(1, 3).sampleRate, 16000.0f);
     model.SetSampleRate(44100.0f);
+    model.SyncRenderState();
     EXPECT_EQ(model.GetStage(0, 1).cutoff, 8000.0f) << "kept until the cutoff is set again";
-    model.SetParameterValue(kCutoffFrequency, 1.0f);
+    setAndSync(model, kCutoffFrequency, 1.0f);
     EXPECT_EQ(model.GetStage(0, 1).cutoff, 10000.0f);
 
+    // Changes between two blocks reach the stages in the order they were made.
     model.SetSampleRate(16000.0f);
     model.SetParameterValue(kCutoffFrequency, 1.0f);
+    model.SyncRenderState();
     EXPECT_EQ(model.GetStage(1, 2).cutoff, 8000.0f);
-    EXPECT_STREQ(model.GetParameterDisplay(kCutoffFrequency), "10000.0")
+    EXPECT_STREQ(model.GetParameterDisplay(kCutoffFrequency).text, "10000.0")
         << "the display shows the value asked for";
     EXPECT_EQ(model.GetParameterValue(kCutoffFrequency), 1.0f);
+}
+
+// At half the sample rate the bilinear pole sits on -1; rounding must not push it outside the
+// unit circle, where the stage would grow without bound over minutes of audio.
+TEST(SampleRate, EveryStageStaysStableWithTheCutoffAtHalfTheRate) {
+    for (float rate : {8000.0f, 11025.0f, 16000.0f, 20000.0f, 22050.0f, 48000.0f, 96000.0f}) {
+        QuellinCorvaneModel model;
+        model.SetSampleRate(rate);
+        model.SetParameterValue(kCutoffFrequency, 1.0f);
+        model.SyncRenderState();
+        model.SetSampleRate(rate / 4.0f);  // lowered through a rate change too
+        model.SyncRenderState();
+        const FilterStage& stage = model.GetStage(1, 3);
+        EXPECT_LT(std::fabs(stage.a1), 1.0f) << rate;
+        EXPECT_TRUE(std::isfinite(stage.b0)) << rate;
+    }
 }
 
 }  // namespace

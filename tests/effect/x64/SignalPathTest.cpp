@@ -7,10 +7,13 @@
 #include <vector>
 
 #include "effect/x64/QuellinCorvaneModel.h"
+#include "tests/effect/x64/RenderSide.h"
 #include "tests/support/GuardedBuffer.h"
 
 using namespace QuellinCorvane;
 using TestSupport::GuardedChannels;
+using TestSupport::processPiece;
+using TestSupport::setAndSync;
 
 namespace {
 
@@ -63,7 +66,7 @@ std::vector<float> render(const Settings& s, const std::vector<float>& left,
     for (std::size_t p = 0; done < left.size(); ++p) {
         const int count =
             std::min<int>(pieces[p % pieces.size()], static_cast<int>(left.size() - done));
-        model.Process(inputs, outputs, static_cast<VstInt32>(done), count);
+        processPiece(model, inputs, outputs, static_cast<VstInt32>(done), count);
         done += static_cast<std::size_t>(count);
     }
     if (rightOut != nullptr) *rightOut = outR;
@@ -93,7 +96,7 @@ TEST(SignalPath, OffIsABitExactCopyAndFreshInstancesStartOff) {
     std::vector<float> outL(1000), outR(1000);
     float* inputs[] = {left.data(), right.data()};
     float* outputs[] = {outL.data(), outR.data()};
-    fresh.Process(inputs, outputs, 0, 1000);
+    processPiece(fresh, inputs, outputs, 0, 1000);
     EXPECT_EQ(std::memcmp(outL.data(), left.data(), 4000), 0);
     EXPECT_EQ(std::memcmp(outR.data(), right.data(), 4000), 0);
 }
@@ -195,7 +198,7 @@ TEST(SignalPath, InPlaceBuffersGiveTheSameOutput) {
     QuellinCorvaneModel model;
     apply(model, s);
     float* channels[] = {left.data(), right.data()};
-    model.Process(channels, channels, 0, 1024);
+    processPiece(model, channels, channels, 0, 1024);
     EXPECT_EQ(std::memcmp(left.data(), separateL.data(), 4096), 0);
     EXPECT_EQ(std::memcmp(right.data(), separateR.data(), 4096), 0);
 }
@@ -208,10 +211,10 @@ TEST(SignalPath, WritesOnlyTheFramesItWasGiven) {
     GuardedChannels in(2, 64, 0.25f), out(2, 64, 9.0f);
     float* const* inputs = const_cast<float* const*>(in.list().data());
     float* const* outputs = const_cast<float* const*>(out.list().data());
-    model.Process(const_cast<float**>(inputs), const_cast<float**>(outputs), 10, 0);
-    model.Process(const_cast<float**>(inputs), const_cast<float**>(outputs), 10, -4);
+    processPiece(model, const_cast<float**>(inputs), const_cast<float**>(outputs), 10, 0);
+    processPiece(model, const_cast<float**>(inputs), const_cast<float**>(outputs), 10, -4);
     EXPECT_FALSE(out[0].firstDifference(9.0f).has_value()) << "count 0 writes nothing";
-    model.Process(const_cast<float**>(inputs), const_cast<float**>(outputs), 10, 20);
+    processPiece(model, const_cast<float**>(inputs), const_cast<float**>(outputs), 10, 20);
     EXPECT_TRUE(out.guardsIntact());
     EXPECT_EQ(out[0][9], 9.0f);
     EXPECT_NE(out[0][10], 9.0f);
@@ -230,16 +233,16 @@ TEST(SignalPath, AProgramChangeRestartsTheLowBandFromZero) {
     std::vector<float> outL(512), outR(512);
     float* inputs[] = {left.data(), right.data()};
     float* outputs[] = {outL.data(), outR.data()};
-    model.Process(inputs, outputs, 0, 512);
+    processPiece(model, inputs, outputs, 0, 512);
     const float warmedUp = outL[511];
 
     model.SetSelectedProgramIndex(1);  // same program, same values: memory is cleared
-    model.Process(inputs, outputs, 0, 1);
+    processPiece(model, inputs, outputs, 0, 1);
     QuellinCorvaneModel fresh;
     apply(fresh, s);
     std::vector<float> freshL(1), freshR(1);
     float* freshOut[] = {freshL.data(), freshR.data()};
-    fresh.Process(inputs, freshOut, 0, 1);
+    processPiece(fresh, inputs, freshOut, 0, 1);
     EXPECT_EQ(outL[0], freshL[0]);
     EXPECT_LT(outL[0], warmedUp);
 }
@@ -255,14 +258,14 @@ TEST(SignalPath, ZeroHertzFreezesTheLowBand) {
     std::vector<float> outL(256), outR(256);
     float* inputs[] = {left.data(), right.data()};
     float* outputs[] = {outL.data(), outR.data()};
-    model.Process(inputs, outputs, 0, 128);
+    processPiece(model, inputs, outputs, 0, 128);
     model.SetParameterValue(kCutoffFrequency, 0.0f);
-    model.Process(inputs, outputs, 128, 128);
+    processPiece(model, inputs, outputs, 128, 128);
     for (int i = 129; i < 256; ++i) EXPECT_NEAR(outL[i], outL[128], 1e-6f);
     model.SetSelectedProgramIndex(0);
     apply(model, s);
     model.SetParameterValue(kCutoffFrequency, 0.0f);
-    model.Process(inputs, outputs, 0, 16);
+    processPiece(model, inputs, outputs, 0, 16);
     for (int i = 0; i < 16; ++i) EXPECT_NEAR(outL[i], 0.0f, 1e-20f);
 }
 
@@ -277,7 +280,7 @@ TEST(SignalPath, HostileValuesNeverReachTheAudioAsNaN) {
     std::vector<float> outL(512), outR(512);
     float* inputs[] = {left.data(), right.data()};
     float* outputs[] = {outL.data(), outR.data()};
-    model.Process(inputs, outputs, 0, 512);
+    processPiece(model, inputs, outputs, 0, 512);
     for (int i = 0; i < 512; ++i) ASSERT_TRUE(std::isfinite(outL[i]) && std::isfinite(outR[i]));
 }
 
