@@ -1,8 +1,12 @@
-// The per-sample signal path. Each formula is evaluated in the order written.
+// The per-sample signal path. Each formula is evaluated in the order written. Cascades of two
+// to four stages run as a pipeline in SSE lanes (StagePipeline), with the same samples as the
+// stage-by-stage loop that short pieces keep.
 #include "SynthToolkit/Effects/Corvane.h"
 
 #include <cmath>
 #include <cstring>
+
+#include "vst/dsp/StagePipeline.h"
 
 namespace SynthToolkit::Effects {
 namespace {
@@ -10,6 +14,42 @@ namespace {
 int clampIndex(int index) {
     return index < 0 ? 0 : (index > 3 ? 3 : index);
 }
+
+// LowPassStage::process, one stage per lane.
+struct StageArithmetic {
+    __m128 coefficient, state;
+    __m128 antiDenormal = _mm_set1_ps(LowPassStage::kAntiDenormal);
+
+    StageArithmetic(const LowPassStage* stages, int count) {
+        alignas(16) float c[4], s[4];
+        for (int k = 0; k < 4; ++k) {
+            // Lanes beyond the active stages run on copies and are never stored back.
+            const LowPassStage& stage = stages[k < count ? k : count - 1];
+            c[k] = stage.coefficient;
+            s[k] = stage.state;
+        }
+        coefficient = _mm_load_ps(c);
+        state = _mm_load_ps(s);
+    }
+
+    __m128 Step(__m128 x) {
+        const __m128 change = _mm_mul_ps(_mm_sub_ps(x, state), coefficient);
+        state = _mm_add_ps(_mm_add_ps(state, change), antiDenormal);
+        return state;
+    }
+    __m128 Step(__m128 x, __m128 active) {
+        const __m128 kept = state;
+        const __m128 y = Step(x);
+        state = StagePipeline::Select(active, y, kept);
+        return y;
+    }
+
+    void Store(LowPassStage* stages, int count) const {
+        alignas(16) float s[4];
+        _mm_store_ps(s, state);
+        for (int k = 0; k < count; ++k) stages[k].state = s[k];
+    }
+};
 
 }  // namespace
 
@@ -91,10 +131,48 @@ void Corvane::renderMode(const float* inL, const float* inR, float* outL, float*
     }
 }
 
+// The treated low band mixed with the high band, for one output sample.
+template <int Mode>
+inline void mixSample(float xL, float xR, float lowL, float lowR, float s, float g, float* outL,
+                      float* outR) {
+    const float highL = xL - lowL;
+    const float highR = xR - lowR;
+    if (Mode == Corvane::kHigh) {
+        *outL = highL;
+        *outR = highR;
+        return;
+    }
+    const float h = (s + 1.0f) * 0.5f;
+    // (((1 - s) x other) + own) x g x h, left to right.
+    const float treatedL = (((1.0f - s) * lowR) + lowL) * g * h;
+    const float treatedR = (((1.0f - s) * lowL) + lowR) * g * h;
+    if (Mode == Corvane::kLow) {
+        *outL = treatedL;
+        *outR = treatedR;
+    } else {
+        *outL = treatedL + highL;
+        *outR = highR + treatedR;
+    }
+}
+
 // The active stages work on local copies so their state stays in registers: the output buffers
 // are floats too and could otherwise alias it. Stages above the slope keep their states.
 template <int Mode, int Stages>
 void Corvane::render(const float* inL, const float* inR, float* outL, float* outR, int frames) {
+    if constexpr (Stages > 1) {
+        if (StagePipeline::Pays(Stages, frames)) {
+            StagePipeline::Channel<StageArithmetic> left{{stages[0], Stages}},
+                right{{stages[1], Stages}};
+            StagePipeline::Run<Stages>(left, right, inL, inR, frames,
+                                       [&](int i, float lowL, float lowR) {
+                                           mixSample<Mode>(inL[i], inR[i], lowL, lowR, spread[i],
+                                                           gain[i], outL + i, outR + i);
+                                       });
+            left.stages.Store(stages[0], Stages);
+            right.stages.Store(stages[1], Stages);
+            return;
+        }
+    }
     LowPassStage left[Stages], right[Stages];
     for (int k = 0; k < Stages; ++k) {
         left[k] = stages[0][k];
@@ -110,26 +188,7 @@ void Corvane::render(const float* inL, const float* inR, float* outL, float* out
             lowL = left[k].process(lowL);
             lowR = right[k].process(lowR);
         }
-        const float highL = xL - lowL;
-        const float highR = xR - lowR;
-        if (Mode == kHigh) {
-            outL[i] = highL;
-            outR[i] = highR;
-            continue;
-        }
-        const float s = spread[i];
-        const float g = gain[i];
-        const float h = (s + 1.0f) * 0.5f;
-        // (((1 - s) x other) + own) x g x h, left to right.
-        const float treatedL = (((1.0f - s) * lowR) + lowL) * g * h;
-        const float treatedR = (((1.0f - s) * lowL) + lowR) * g * h;
-        if (Mode == kLow) {
-            outL[i] = treatedL;
-            outR[i] = treatedR;
-        } else {
-            outL[i] = treatedL + highL;
-            outR[i] = highR + treatedR;
-        }
+        mixSample<Mode>(xL, xR, lowL, lowR, spread[i], gain[i], outL + i, outR + i);
     }
     for (int k = 0; k < Stages; ++k) {
         stages[0][k] = left[k];

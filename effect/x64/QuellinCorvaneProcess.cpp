@@ -1,15 +1,12 @@
 // The per-sample signal path. Each formula is evaluated in the order written: the output is
 // specified sample for sample in single precision.
 //
-// A cascade of stages is rendered as a pipeline: the four stages of a channel sit in the four
-// lanes of an SSE register, lane k working k samples behind lane 0, so every step advances all
-// of them at once and four stages cost about what one does. Each lane performs exactly the
-// scalar operations in the scalar order (no fused multiply-add), so the samples are the same.
-#include <emmintrin.h>
-
+// Cascades of two to four stages run as a pipeline in SSE lanes (StagePipeline), with the
+// same samples as the stage-by-stage loop that short pieces keep.
 #include <cstring>
 
 #include "effect/x64/QuellinCorvaneModel.h"
+#include "vst/dsp/StagePipeline.h"
 
 namespace QuellinCorvane {
 namespace {
@@ -89,16 +86,12 @@ inline void writeOutput(const Band& band, VstInt32 i, float xL, float xR, float 
     }
 }
 
-// One channel's stages as lanes, lane k working 2k samples behind lane 0. Feeding lane k with
-// what lane k-1 produced two steps earlier (not one) takes the lane shift and the input's add
-// and multiply off the critical path: each step then waits only for a lane's own recursion,
-// multiply, add, add, the same chain as a single stage.
-struct StageLanes {
+// The stage recursion of FilterStage::Process, one stage per lane.
+struct StageArithmetic {
     __m128 b0, a1, x1, y1;
-    __m128 y = _mm_setzero_ps();         // each lane's output of the latest step
-    __m128 yEarlier = _mm_setzero_ps();  // and of the step before
+    __m128 antiDenormal = _mm_set1_ps(kAntiDenormal);
 
-    StageLanes(const FilterStage (&stages)[4], VstInt32 count) {
+    StageArithmetic(const FilterStage (&stages)[4], VstInt32 count) {
         alignas(16) float b[4], a[4], xs[4], ys[4];
         for (VstInt32 k = 0; k < 4; ++k) {
             // Lanes beyond the active stages run on copies and are never stored back.
@@ -114,39 +107,21 @@ struct StageLanes {
         y1 = _mm_load_ps(ys);
     }
 
-    // Lane 0 takes input, lane k the output lane k-1 made two steps ago.
-    __m128 Inputs(float input) const {
-        const __m128 shifted = _mm_shuffle_ps(yEarlier, yEarlier, _MM_SHUFFLE(2, 1, 0, 0));
-        return _mm_move_ss(shifted, _mm_set_ss(input));
-    }
-
-    void Step(float input, __m128 antiDenormal) {
-        const __m128 x = Inputs(input);
+    __m128 Step(__m128 x) {
         __m128 t = _mm_add_ps(x, x1);
         t = _mm_mul_ps(t, b0);
         const __m128 u = _mm_mul_ps(a1, y1);
-        yEarlier = y;
-        y = _mm_add_ps(t, u);
+        const __m128 y = _mm_add_ps(t, u);
         x1 = _mm_add_ps(x, antiDenormal);
         y1 = _mm_add_ps(y, antiDenormal);
+        return y;
     }
-
-    // The same step for the lanes in active only; the others keep their state.
-    void Step(float input, __m128 antiDenormal, __m128 active) {
-        const __m128 x = Inputs(input);
-        __m128 t = _mm_add_ps(x, x1);
-        t = _mm_mul_ps(t, b0);
-        const __m128 u = _mm_mul_ps(a1, y1);
-        const __m128 next = _mm_add_ps(t, u);
-        x1 = select(active, _mm_add_ps(x, antiDenormal), x1);
-        y1 = select(active, _mm_add_ps(next, antiDenormal), y1);
-        yEarlier = y;
-        y = select(active, next, y);
-    }
-
-    template <VstInt32 Lane>
-    float Output() const {
-        return _mm_cvtss_f32(_mm_shuffle_ps(y, y, _MM_SHUFFLE(Lane, Lane, Lane, Lane)));
+    __m128 Step(__m128 x, __m128 active) {
+        const __m128 keptX1 = x1, keptY1 = y1;
+        const __m128 y = Step(x);
+        x1 = StagePipeline::Select(active, x1, keptX1);
+        y1 = StagePipeline::Select(active, y1, keptY1);
+        return y;
     }
 
     void Store(FilterStage (&stages)[4], VstInt32 count) const {
@@ -158,69 +133,29 @@ struct StageLanes {
             stages[k].y1 = ys[k];
         }
     }
-
-    static __m128 select(__m128 mask, __m128 whenSet, __m128 otherwise) {
-        return _mm_or_ps(_mm_and_ps(mask, whenSet), _mm_andnot_ps(mask, otherwise));
-    }
 };
 
-// The lanes that have a sample while the pipeline fills (step j < kLag: lane k runs sample
-// j - 2k, so lanes with 2k <= j) and while it drains (step count + e: lanes with 2k > e).
-alignas(16) constexpr std::int32_t kFilling[6][4] = {
-    {-1, 0, 0, 0}, {-1, 0, 0, 0}, {-1, -1, 0, 0}, {-1, -1, 0, 0}, {-1, -1, -1, 0}, {-1, -1, -1, 0}};
-alignas(16) constexpr std::int32_t kDraining[6][4] = {
-    {0, -1, -1, -1}, {0, -1, -1, -1}, {0, 0, -1, -1}, {0, 0, -1, -1}, {0, 0, 0, -1}, {0, 0, 0, -1}};
-
-inline __m128 lanes(const std::int32_t (&bits)[4]) {
-    return _mm_load_ps(reinterpret_cast<const float*>(bits));
-}
-
-// Stages 2..4 as a pipeline. Step j feeds input sample j to lane 0 and yields the low band of
-// sample j - kLag from the last lane. The first and last kLag steps run with the lanes that
-// have no sample masked off, so no stage runs a sample twice or skips one.
 template <VstInt32 Mode, VstInt32 Stages>
 void renderPipelined(FilterStage (&stages)[2][4], const Band& band) {
-    constexpr VstInt32 kLag = 2 * (Stages - 1);
-    const __m128 antiDenormal = _mm_set1_ps(kAntiDenormal);
-    StageLanes left(stages[0], Stages), right(stages[1], Stages);
-    const float s = band.spread;
-    const float h = (s + 1.0f) * 0.5f;
-    const float cross = 1.0f - s;
-    const VstInt32 count = band.count;
-
-    for (VstInt32 j = 0; j < kLag; ++j) {
-        const __m128 active = lanes(kFilling[j]);
-        left.Step(band.inL[j], antiDenormal, active);
-        right.Step(band.inR[j], antiDenormal, active);
-    }
-    for (VstInt32 j = kLag; j < count; ++j) {
-        // This step's input is read before the output kLag samples back is written, so
-        // in-place buffers are fine.
-        left.Step(band.inL[j], antiDenormal);
-        right.Step(band.inR[j], antiDenormal);
-        const VstInt32 i = j - kLag;
-        writeOutput<Mode>(band, i, band.inL[i], band.inR[i], left.Output<Stages - 1>(),
-                          right.Output<Stages - 1>(), cross, h);
-    }
-    for (VstInt32 j = count; j < count + kLag; ++j) {
-        const __m128 active = lanes(kDraining[j - count]);
-        left.Step(0.0f, antiDenormal, active);
-        right.Step(0.0f, antiDenormal, active);
-        const VstInt32 i = j - kLag;
-        writeOutput<Mode>(band, i, band.inL[i], band.inR[i], left.Output<Stages - 1>(),
-                          right.Output<Stages - 1>(), cross, h);
-    }
-    left.Store(stages[0], Stages);
-    right.Store(stages[1], Stages);
+    StagePipeline::Channel<StageArithmetic> left{{stages[0], Stages}}, right{{stages[1], Stages}};
+    const float h = (band.spread + 1.0f) * 0.5f;
+    const float cross = 1.0f - band.spread;
+    StagePipeline::Run<Stages>(
+        left, right, band.inL, band.inR, band.count, [&](VstInt32 i, float lowL, float lowR) {
+            writeOutput<Mode>(band, i, band.inL[i], band.inR[i], lowL, lowR, cross, h);
+        });
+    left.stages.Store(stages[0], Stages);
+    right.stages.Store(stages[1], Stages);
 }
 
 // Short pieces (between MIDI events) gain nothing from the pipeline's fill and drain.
 template <VstInt32 Mode, VstInt32 Stages>
 void renderCascade(FilterStage (&stages)[2][4], const Band& band) {
-    if (Stages > 1 && band.count >= 4 * Stages)
-        renderPipelined<Mode, Stages>(stages, band);
-    else
-        renderBand<Mode, Stages>(stages, band);
+    if constexpr (Stages > 1) {
+        if (StagePipeline::Pays(Stages, band.count))
+            return renderPipelined<Mode, Stages>(stages, band);
+    }
+    renderBand<Mode, Stages>(stages, band);
 }
 
 using Renderer = void (*)(FilterStage (&)[2][4], const Band&);
