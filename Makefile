@@ -26,6 +26,7 @@ dist: build
 	@tools/dist.sh
 
 bench:
+	@tools/install-deps.sh --bench
 	@tools/build.sh linux-x64
 	@tools/bench.sh
 

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the tests and the demo need. Quick and silent
 # when everything is already present; apt only runs when something is missing.
+#   install-deps.sh          what 'make build/test/demo' need
+#   install-deps.sh --bench  also the peer plug-ins 'make bench' measures ours against
 set -euo pipefail
 
 packages=(
@@ -16,6 +18,10 @@ packages=(
     # audio files, plots and rendering used by tests and the demo
     libcairo2-dev fonts-dejavu-core libsndfile1-dev pkg-config gnuplot-nox zip
 )
+
+if [[ ${1:-} == --bench ]]; then
+    packages+=(dpf-plugins-vst lsp-plugins-vst)
+fi
 
 missing=()
 for package in "${packages[@]}"; do
