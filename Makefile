@@ -1,11 +1,11 @@
 # Front door for building, testing and trying out Quellin Corvane. See README.md.
 
 # linux-x64 comes first: the Windows trees check their DLLs with its pecheck.
-PRESETS := linux-x64 linux-x64-asan windows-x64 windows-x86
+PRESETS := linux-x64 linux-x64-asan linux-x64-fuzz windows-x64 windows-x86
 WINE_PREFIX := $(CURDIR)/build/windows-x64/wineprefix
 FORMAT_DIRS := vst VstToolkit WindowsToolkit SynthToolkit effect tools tests
 
-.PHONY: all deps build test demo dist bench format clean
+.PHONY: all deps build test demo dist bench fuzz format clean
 
 all: build
 
@@ -24,6 +24,10 @@ demo: build
 # The release zip, from the binaries 'make build' leaves in dist/.
 dist: build
 	@tools/dist.sh
+
+# Every fuzz target for FUZZ_SECONDS (600 unless set); 'make test' gives each 20.
+fuzz: deps
+	@FUZZ_SECONDS=$${FUZZ_SECONDS:-600} tools/test-all.sh linux-x64-fuzz
 
 bench:
 	@tools/install-deps.sh --bench

@@ -154,8 +154,11 @@ VstInt32 Controller::setChunk(void* data, VstInt32 byteSize, bool isPreset) {
 VstInt32 Controller::processEvents(VstEvents* events) {
     Trace("Controller::processEvents\r\n");
     if (events == nullptr) return 1;
+    // The record declares two slots; a host allocates as many as it sends, so the list is
+    // reached through a pointer rather than indexed as the two-element array.
+    VstEvent* const* list = events->events;
     for (VstInt32 i = 0; i < events->numEvents; ++i) {
-        const VstEvent* event = events->events[i];
+        const VstEvent* event = list[i];
         if (event == nullptr || event->type != kVstMidiType) continue;
         const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
         model->PushMidiEvent({midi->deltaFrames, static_cast<std::uint8_t>(midi->midiData[0]),

@@ -2,6 +2,7 @@
 
 option(QC_SANITIZE "Build everything with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
 option(QC_WARNINGS_AS_ERRORS "Treat compiler warnings as errors" OFF)
+option(QC_FUZZ "Build the libFuzzer targets (clang), everything with ASan and UBSan" OFF)
 
 if(NOT CMAKE_BUILD_TYPE AND NOT CMAKE_CONFIGURATION_TYPES)
     set(CMAKE_BUILD_TYPE Release CACHE STRING "Build type" FORCE)
@@ -24,6 +25,17 @@ if(QC_SANITIZE)
     # GCC's flow analysis reports uninitialised reads inside the standard library (std::regex,
     # std::function) that only the instrumentation makes it see; the plain build keeps the check.
     add_compile_options(-Wno-maybe-uninitialized)
+endif()
+
+if(QC_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+        message(FATAL_ERROR "QC_FUZZ needs clang (libFuzzer); use the linux-x64-fuzz preset")
+    endif()
+    # Coverage for the fuzzer in every library, its driver only in the fuzz targets.
+    set(QC_SANITIZER_FLAGS
+        -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+    add_compile_options(-fsanitize=fuzzer-no-link ${QC_SANITIZER_FLAGS})
+    add_link_options(${QC_SANITIZER_FLAGS})
 endif()
 
 function(qc_apply_options target)

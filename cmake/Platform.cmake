@@ -37,9 +37,9 @@ else()
     set(QC_BUILD_BENCHMARKS OFF)
 endif()
 
-# The sanitizer tree's binaries need its runtime, so they stay in that tree instead of
-# replacing the shipped ones in dist/.
-if(QC_SANITIZE)
+# The sanitizer and fuzzing trees' binaries need their runtimes, so they stay in those trees
+# instead of replacing the shipped ones in dist/.
+if(QC_SANITIZE OR QC_FUZZ)
     set(QC_DIST_DIR ${CMAKE_BINARY_DIR}/dist)
 else()
     set(QC_DIST_DIR ${PROJECT_SOURCE_DIR}/dist)

@@ -10,6 +10,8 @@ packages=(
     g++ make cmake ninja-build clang-format binutils file
     # tests and benchmarks (GoogleTest is built from its Debian source package)
     googletest libbenchmark-dev
+    # the fuzzing tree: clang with libFuzzer and its sanitizer runtimes
+    clang-14 libfuzzer-14-dev libclang-rt-14-dev
     # Windows cross toolchains (posix thread model) and their binutils/windres
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
     binutils-mingw-w64-x86-64 binutils-mingw-w64-i686

@@ -113,8 +113,11 @@ void VstPlugin::dispatchQueuedMidi() {
 
 VstInt32 VstPlugin::processEvents(VstEvents* events) {
     if (events == nullptr) return 1;
+    // The record declares two slots; a host allocates as many as it sends, so the list is
+    // reached through a pointer rather than indexed as the two-element array.
+    VstEvent* const* list = events->events;
     for (VstInt32 i = 0; i < events->numEvents; ++i) {
-        const VstEvent* event = events->events[i];
+        const VstEvent* event = list[i];
         if (event == nullptr || event->type != kVstMidiType) continue;
         const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
         midiQueue.push_back({midi->deltaFrames, static_cast<std::uint8_t>(midi->midiData[0]),

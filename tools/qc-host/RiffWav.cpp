@@ -67,8 +67,14 @@ float clampToPcm(float v) {
 bool readRiffWav(const std::string& path, Audio& audio, std::string& error) {
     std::vector<unsigned char> bytes;
     if (!slurp(path, bytes, error)) return false;
+    if (decodeRiffWav(bytes, audio, error)) return true;
+    error = path + ": " + error;
+    return false;
+}
+
+bool decodeRiffWav(const std::vector<unsigned char>& bytes, Audio& audio, std::string& error) {
     auto fail = [&](const std::string& why) {
-        error = path + ": " + why;
+        error = why;
         return false;
     };
     if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) != 0 ||

@@ -26,6 +26,8 @@ bool writeWav(const std::string& path, const Audio& audio, SampleFormat format, 
 // The RIFF/WAVE codec, usable in every build so the native tests can hold it against
 // libsndfile.
 bool readRiffWav(const std::string& path, Audio& audio, std::string& error);
+// The same from the file's bytes; error then names only what is wrong.
+bool decodeRiffWav(const std::vector<unsigned char>& bytes, Audio& audio, std::string& error);
 bool writeRiffWav(const std::string& path, const Audio& audio, SampleFormat format,
                   std::string& error);
 
