@@ -5,7 +5,7 @@ PRESETS := linux-x64 linux-x64-asan linux-x64-fuzz windows-x64 windows-x86
 WINE_PREFIX := $(CURDIR)/build/windows-x64/wineprefix
 FORMAT_DIRS := vst VstToolkit WindowsToolkit SynthToolkit effect tools tests
 
-.PHONY: all deps build test demo dist bench fuzz format clean
+.PHONY: all deps build test demo dist bench fuzz validate format clean
 
 all: build
 
@@ -24,6 +24,10 @@ demo: build
 # The release zip, from the binaries 'make build' leaves in dist/.
 dist: build
 	@tools/dist.sh
+
+# The validator's thorough run over every binary, natively and under Wine, with memcheck.
+validate: build
+	@tools/validate.sh
 
 # Every fuzz target for FUZZ_SECONDS (600 unless set); 'make test' gives each 20.
 fuzz: deps

@@ -59,6 +59,18 @@ for preset in "$@"; do
     total_failed=$((total_failed + failures))
 done
 
+# The validator's short run over every binary that the trees above built.
+if [[ " $* " == *" linux-x64 "* && " $* " == *" windows-x64 "* ]]; then
+    echo "=== validate (short)"
+    if tools/validate.sh --short; then
+        summary+=("validate: every binary passed every check")
+        total_passed=$((total_passed + 1))
+    else
+        summary+=("validate: FAILED (see the table above)")
+        total_failed=$((total_failed + 1))
+    fi
+fi
+
 echo
 echo "=== summary"
 printf '%s\n' "${summary[@]}"

@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# validate.sh [--short]: the validator against every binary that runs on this machine, natively
+# and under Wine, plus memcheck over the Linux builds; prints one table (binary x check) with
+# the deciding figures below it and exits non-zero when anything failed. --short is the version
+# 'make test' runs; the default is the thorough one ('make validate').
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+thorough=--thorough
+[[ ${1:-} == --short ]] && thorough=
+
+wine64=(cmake/wine-run.sh --prefix build/windows-x64/wineprefix)
+state=build/validate
+mkdir -p "$state"
+cmake/xvfb.sh start "$state/xvfb" >/dev/null 2>&1 && wine64+=(--display-file "$state/xvfb/display")
+trap 'cmake/xvfb.sh stop "$state/xvfb" >/dev/null 2>&1; "${wine64[@]}" --shutdown >/dev/null 2>&1' EXIT
+
+# label | runner | plug-in path as the runner sees it
+targets=(
+    "x64 .so (Linux)|build/linux-x64/tools/validate/qc-validate|dist/linux-x64/QuellinCorvane.so"
+    "x86 code .so (Linux)|build/linux-x64/tools/validate/qc-validate|dist/testing/linux-x64/QuellinCorvane-SynthToolkit.so"
+    "x64 DLL (wine64)|${wine64[*]} -- build/windows-x64/tools/validate/qc-validate.exe|Z:$PWD/dist/windows-x64/QuellinCorvane.dll"
+    "x86 code DLL (wine64)|${wine64[*]} -- build/windows-x64/tools/validate/qc-validate.exe|Z:$PWD/dist/testing/windows-x64/QuellinCorvane-SynthToolkit.dll"
+)
+
+declare -A cell
+columns=()
+details=()
+failed=0
+record() { # label check verdict figure
+    cell["$1|$2"]=$3
+    [[ " ${columns[*]} " == *" $2 "* ]] || columns+=("$2")
+    details+=("$1 / $2: $3 $4")
+    [[ $3 == PASS ]] || failed=$((failed + 1))
+}
+
+for target in "${targets[@]}"; do
+    IFS='|' read -r label runner plugin <<<"$target"
+    runner_exe=${runner##* }
+    if [[ ! -e $runner_exe ]]; then
+        record "$label" build FAIL "($runner_exe not built: make build)"
+        continue
+    fi
+    # shellcheck disable=SC2086 # the runner is a command line
+    output=$($runner $thorough "$plugin" 2>"$state/stderr")
+    status=$?
+    while IFS=$'\t' read -r check verdict figure; do
+        [[ -n $check ]] && record "$label" "$check" "$verdict" "$figure"
+    done <<<"$output"
+    if [[ -z $output || ($status -ne 0 && $output != *FAIL*) ]]; then
+        record "$label" run FAIL "(exit $status: $(tail -n 3 "$state/stderr" | tr '\n' ' '))"
+    fi
+    # memcheck: create, process, chunk round trips, destroy; no error and no leak.
+    if [[ $runner != *wine* ]]; then
+        if valgrind -q --error-exitcode=9 --leak-check=full --errors-for-leak-kinds=definite,indirect \
+            "$runner" --only info,programs,restore,instances "$plugin" >/dev/null 2>"$state/memcheck"; then
+            record "$label" memcheck PASS "no error, no leak"
+        else
+            record "$label" memcheck FAIL "$(grep -m3 -E '==[0-9]+== [A-Z]' "$state/memcheck" | tr '\n' ' ')"
+        fi
+    fi
+done
+
+printf '\n%-26s' "binary"
+for column in "${columns[@]}"; do printf ' %-10s' "$column"; done
+printf '\n'
+for target in "${targets[@]}"; do
+    label=${target%%|*}
+    printf '%-26s' "$label"
+    for column in "${columns[@]}"; do printf ' %-10s' "${cell["$label|$column"]:--}"; done
+    printf '\n'
+done
+printf '\n'
+printf '%s\n' "${details[@]}"
+echo
+if ((failed == 0)); then
+    echo "validate: every check passed"
+else
+    echo "validate: $failed check(s) failed"
+fi
+((failed == 0))

@@ -1,0 +1,292 @@
+#include "tools/validate/Checks.h"
+
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <random>
+
+#include "tools/validate/Instance.h"
+#include "tools/validate/Memory.h"
+
+namespace Validate {
+namespace {
+
+constexpr VstInt32 kBlock = 512;
+// Input peaks at 0.5; the most any setting can make of it is a few times that.
+constexpr float kLimit = 8.0f;
+
+[[gnu::format(printf, 1, 2)]] std::string format(const char* pattern, ...) {
+    char text[160];
+    va_list arguments;
+    va_start(arguments, pattern);
+    std::vsnprintf(text, sizeof(text), pattern, arguments);
+    va_end(arguments);
+    return text;
+}
+
+Result fail(std::string why) {
+    return {false, std::move(why)};
+}
+
+// Renders the signal through the instance in blocks of the given sizes (cycled); in place when
+// asked. Zero-length calls may be mixed in and must change nothing.
+Stereo render(const Instance& instance, const Stereo& input, const std::vector<VstInt32>& sizes,
+              bool inPlace = false) {
+    Stereo in = input, out(input.left.size());
+    std::size_t done = 0;
+    for (std::size_t n = 0; done < input.left.size(); ++n) {
+        VstInt32 frames = sizes[n % sizes.size()];
+        frames = static_cast<VstInt32>(
+            std::min<std::size_t>(static_cast<std::size_t>(frames), input.left.size() - done));
+        float* source[] = {in.left.data() + done, in.right.data() + done};
+        float* target[] = {out.left.data() + done, out.right.data() + done};
+        instance.Process(source, inPlace ? source : target, frames);
+        done += static_cast<std::size_t>(frames);
+    }
+    return inPlace ? in : out;
+}
+
+// Output both bands, steepest slope, some spread and lift: every stage and the mix at work.
+void busySettings(const Instance& instance, float cutoff = 0.3f) {
+    instance.SetParameter(0, 1.0f);
+    instance.SetParameter(1, cutoff);
+    instance.SetParameter(2, 1.0f);
+    instance.SetParameter(3, 0.4f);
+    instance.SetParameter(4, 0.7f);
+}
+
+Result info(const VstHost::PluginLibrary& library, const Options&) {
+    Instance instance(library);
+    const AEffect* e = instance.effect();
+    if (e == nullptr) return fail("entry point answered null");
+    if (e->magic != kEffectMagic || e->numInputs != 2 || e->numOutputs != 2 || e->numParams != 5 ||
+        e->numPrograms != 32)
+        return fail("record: " + std::to_string(e->numInputs) + " in, " +
+                    std::to_string(e->numOutputs) + " out, " + std::to_string(e->numParams) +
+                    " parameters, " + std::to_string(e->numPrograms) + " programs");
+    if (instance.Text(effGetEffectName, 0).empty() || instance.Text(effGetVendorString, 0).empty())
+        return fail("no effect name or vendor");
+    for (VstInt32 i = 0; i < e->numParams; ++i)
+        if (instance.Text(effGetParamName, i).size() > 7 ||
+            instance.Text(effGetParamDisplay, i).size() > 7)
+            return fail("parameter " + std::to_string(i) + " text longer than its field");
+    if (instance.Dispatch(effCanDo, 0, 0, const_cast<char*>("receiveVstMidiEvent")) != 1)
+        return fail("does not take MIDI");
+    return {true, instance.Text(effGetEffectName, 0) + " " +
+                      std::to_string(instance.Dispatch(effGetVendorVersion))};
+}
+
+Result programs(const VstHost::PluginLibrary& library, const Options&) {
+    Instance instance(library);
+    for (VstInt32 p = 0; p < 32; ++p) {
+        instance.Dispatch(effSetProgram, 0, p);
+        std::string name = "Validate " + std::to_string(p);
+        instance.Dispatch(effSetProgramName, 0, 0, name.data());
+        instance.SetParameter(1, static_cast<float>(p) / 31.0f);
+    }
+    for (VstInt32 p = 0; p < 32; ++p) {
+        instance.Dispatch(effSetProgram, 0, p);
+        if (instance.Text(effGetProgramName, 0) != "Validate " + std::to_string(p) ||
+            instance.GetParameter(1) != static_cast<float>(p) / 31.0f)
+            return fail("program " + std::to_string(p) + " lost its name or value");
+    }
+    for (VstIntPtr bad : {VstIntPtr{-1}, VstIntPtr{32}, VstIntPtr{100000}}) {
+        instance.Dispatch(effSetProgram, 0, bad);
+        if (instance.Dispatch(effGetProgram) != 31) return fail("a bad program index moved it");
+    }
+    return {true, "32 programs, names and values kept"};
+}
+
+Result sampleRates(const VstHost::PluginLibrary& library, const Options& options) {
+    const float rates[] = {1000,  8000,  11025, 16000,  22050,  32000, 44100,
+                           48000, 88200, 96000, 176400, 192000, 768000};
+    const Stereo input = TestSignal(options.thorough ? 600000 : 96000, 1);
+    float worst = 0.0f;
+    for (float rate : rates)
+        for (float cutoff : {1.0f, 0.1f}) {
+            Instance instance(library, rate);
+            busySettings(instance, cutoff);
+            Levels levels;
+            levels.Add(render(instance, input, {kBlock}));
+            if (!levels.Sane(kLimit))
+                return fail(format("at %.0f Hz, cutoff %.1f: peak %g", rate, cutoff, levels.peak) +
+                            ", " + std::to_string(levels.nonFinite) + " non-finite, " +
+                            std::to_string(levels.subnormal) + " subnormal");
+            worst = std::max(worst, levels.peak);
+        }
+    return {true, format("13 rates, peak %.2f", static_cast<double>(worst))};
+}
+
+Result blockSizes(const VstHost::PluginLibrary& library, const Options&) {
+    const Stereo input = TestSignal(40000, 2);
+    Instance reference(library);
+    busySettings(reference);
+    const Stereo expected = render(reference, input, {kBlock});
+    std::mt19937 random(3);
+    std::vector<VstInt32> varying;
+    for (int i = 0; i < 300; ++i)
+        varying.push_back(i % 5 == 0 ? 0 : static_cast<VstInt32>(random() % 700));
+    const std::vector<std::vector<VstInt32>> patterns = {
+        {1}, {2}, {3}, {31}, {32}, {64}, {100}, {1000}, {4096}, {8192}, varying};
+    for (const auto& sizes : patterns)
+        for (bool inPlace : {false, true}) {
+            Instance instance(library);
+            busySettings(instance);
+            const Stereo got = render(instance, input, sizes, inPlace);
+            if (got.left != expected.left || got.right != expected.right)
+                return fail("blocks of " + std::to_string(sizes[0]) + (inPlace ? " in place" : "") +
+                            " render other samples");
+        }
+    return {true, "1..8192, varying, zero-length, in place: identical"};
+}
+
+Result restore(const VstHost::PluginLibrary& library, const Options&) {
+    const Stereo input = TestSignal(48000, 4);
+    Instance original(library);
+    std::mt19937 random(5);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    for (VstInt32 p = 0; p < 32; p += 7) {
+        original.Dispatch(effSetProgram, 0, p);
+        for (VstInt32 i = 0; i < 5; ++i) original.SetParameter(i, unit(random));
+    }
+    original.SetParameter(0, 0.9f);
+    for (bool program : {false, true}) {
+        const std::vector<unsigned char> chunk = original.Chunk(program);
+        Instance restored(library);
+        if (!program) restored.Dispatch(effSetProgram, 0, 28);
+        if (chunk.empty() || !restored.LoadChunk(chunk, program))
+            return fail(std::string(program ? "program" : "bank") + " chunk not taken back");
+        if (restored.Chunk(program) != chunk) return fail("restored state writes other bytes");
+        Instance fresh(library);
+        fresh.Dispatch(effSetProgram, 0, 28);
+        if (!fresh.LoadChunk(chunk, program)) return fail("second load refused");
+        const Stereo a = render(restored, input, {kBlock}), b = render(fresh, input, {kBlock});
+        if (a.left != b.left || a.right != b.right) return fail("restored instances differ");
+        Instance direct(library);
+        direct.Dispatch(effSetProgram, 0, 28);
+        for (VstInt32 i = 0; i < 5; ++i) direct.SetParameter(i, original.GetParameter(i));
+        const Stereo c = render(direct, input, {kBlock});
+        if (a.left != c.left || a.right != c.right)
+            return fail("restored state sounds unlike the same values set directly");
+    }
+    return {true, "bank and program: same bytes, bit-identical audio"};
+}
+
+Result automation(const VstHost::PluginLibrary& library, const Options& options) {
+    const Stereo input = TestSignal(options.thorough ? 480000 : 96000, 6);
+    Instance instance(library);
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    Stereo out(input.left.size());
+    Levels levels;
+    for (std::size_t at = 0; at + 32 <= input.left.size(); at += 32) {
+        for (VstInt32 i = 0; i < 5; ++i) instance.SetParameter(i, unit(random));
+        float* in[] = {const_cast<float*>(input.left.data()) + at,
+                       const_cast<float*>(input.right.data()) + at};
+        float* o[] = {out.left.data() + at, out.right.data() + at};
+        instance.Process(in, o, 32);
+    }
+    levels.Add(out);
+    if (!levels.Sane(kLimit)) return fail(format("peak %g", static_cast<double>(levels.peak)));
+    return {true, format("every parameter every 32 samples: peak %.2f",
+                         static_cast<double>(levels.peak))};
+}
+
+Result hostileValues(const VstHost::PluginLibrary& library, const Options&) {
+    const float inf = std::numeric_limits<float>::infinity();
+    const float values[] = {std::nanf(""), inf, -inf, -1.0f, 2.0f, 1e30f, -1e30f};
+    const Stereo input = TestSignal(8192, 8);
+    for (float value : values) {
+        Instance instance(library);
+        busySettings(instance);
+        for (VstInt32 i = -1; i <= 5; ++i) instance.SetParameter(i, value);
+        Levels levels;
+        levels.Add(render(instance, input, {kBlock}));
+        for (VstInt32 i = 0; i < 5; ++i)
+            if (instance.Text(effGetParamDisplay, i).size() > 7)
+                return fail(format("display of parameter %d overruns after %g", i,
+                                   static_cast<double>(value)));
+        if (!levels.Sane(kLimit))
+            return fail(format("after %g: peak %g", static_cast<double>(value),
+                               static_cast<double>(levels.peak)));
+    }
+    return {true, "NaN, +-inf, -1, 2, +-1e30: audio sane"};
+}
+
+Result manyInstances(const VstHost::PluginLibrary& library, const Options&) {
+    std::vector<std::unique_ptr<Instance>> instances;
+    for (int i = 0; i < 64; ++i) {
+        instances.push_back(std::make_unique<Instance>(library));
+        if (instances.back()->effect() == nullptr) return fail("instance " + std::to_string(i));
+        busySettings(*instances.back(), 0.05f + 0.01f * static_cast<float>(i));
+    }
+    const Stereo input = TestSignal(4096, 9);
+    Levels levels;
+    for (auto& instance : instances) levels.Add(render(*instance, input, {64}));
+    if (!levels.Sane(kLimit)) return fail(format("peak %g", static_cast<double>(levels.peak)));
+    return {true, "64 at once"};
+}
+
+Result soak(const VstHost::PluginLibrary& library, const Options& options) {
+    const long frames = options.thorough ? 30000000L : 3000000L;
+    const float rates[] = {8000, 22050, 44100, 48000, 96000, 192000};
+    const Stereo input = TestSignal(1 << 16, 10);
+    Instance instance(library);
+    std::mt19937 random(11);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    Stereo out(kBlock);
+    Levels levels;
+    long baseline = 0;
+    for (long done = 0, block = 0; done < frames; done += kBlock, ++block) {
+        instance.SetParameter(static_cast<VstInt32>(block % 5), unit(random));
+        if (block % 997 == 0) instance.Dispatch(effSetProgram, 0, block % 32);
+        if (block % 1499 == 0) {
+            const bool program = block % 2 == 0;
+            instance.LoadChunk(instance.Chunk(program), program);
+        }
+        if (block % 5003 == 0) instance.SetSampleRate(rates[(block / 5003) % 6]);
+        const std::size_t at = static_cast<std::size_t>(done % ((1 << 16) - kBlock));
+        float* in[] = {const_cast<float*>(input.left.data()) + at,
+                       const_cast<float*>(input.right.data()) + at};
+        instance.Process(in, out.Channels(), kBlock);
+        levels.Add(out);
+        // After the first tenth everything a steady run needs is allocated.
+        if (block == frames / kBlock / 10) baseline = ResidentBytes();
+    }
+    const long growth = ResidentBytes() - baseline;
+    if (!levels.Sane(kLimit))
+        return fail(format("peak %g, %g non-finite, %g subnormal", levels.peak,
+                           static_cast<double>(levels.nonFinite),
+                           static_cast<double>(levels.subnormal)));
+    if (baseline > 0 && growth > (1L << 20))
+        return fail(format("memory grew %g KiB", growth / 1024.0));
+    return {true, format("%.0f M frames, peak %.2f, memory %+.0f KiB", frames / 1e6, levels.peak,
+                         growth / 1024.0)};
+}
+
+}  // namespace
+
+Result EditorCycles(const VstHost::PluginLibrary& library, const Options& options);
+
+const std::vector<Check>& Checks() {
+    static const std::vector<Check> checks = {
+        {"info", info},
+        {"programs", programs},
+        {"rates", sampleRates},
+        {"blocks", blockSizes},
+        {"restore", restore},
+        {"automation", automation},
+        {"hostile", hostileValues},
+        {"instances", manyInstances},
+        {"soak", soak},
+#if defined(_WIN32)
+        {"editor", EditorCycles},
+#endif
+    };
+    return checks;
+}
+
+}  // namespace Validate
