@@ -46,10 +46,11 @@ plugin_x86=dist/windows-x86/QuellinCorvane.dll
 plugin_twin=dist/testing/linux-x64/QuellinCorvane-SynthToolkit.so
 wine_run_x86=(cmake/wine-run.sh --arch win32 --prefix build/windows-x86/wineprefix)
 # The 32-bit DLL's render matches its twin's bit for bit: the per-sample arithmetic is single
-# precision on SSE in both (the x86 toolchain file forbids x87 intermediates, and no build fuses
-# multiply-adds), and the only library maths, exp and pow for the coefficients, runs in double
-# and is rounded to float, so Wine's msvcrt and glibc would have to differ right at a float
-# rounding boundary to change a coefficient.
+# precision on SSE in both (the x86 toolchain file keeps it off the x87 unit, and no build fuses
+# multiply-adds). The only library maths on the audio side, exp and pow for the coefficients,
+# comes from different code (MinGW-w64's runtime, x87 inside, linked into the DLL; glibc for
+# the twin), but runs in double and is rounded to float: a last-bit difference in the double
+# changes the float only when it sits right at a rounding boundary.
 
 for needed in "$qc_host" "$plugin_so"; do
     if [[ ! -x $needed && ! -f $needed ]]; then
