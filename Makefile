@@ -2,7 +2,9 @@
 
 # linux-x64 comes first: the Windows trees check their DLLs with its pecheck.
 PRESETS := linux-x64 linux-x64-asan linux-x64-fuzz windows-x64 windows-x86
-WINE_PREFIX := $(CURDIR)/build/windows-x64/wineprefix
+# Wine prefixes of the build trees, each with its architecture.
+WINE_PREFIXES := windows-x64/wineprefix:win64 windows-x86/wineprefix:win32 \
+                 windows-x86/wineprefix-x64:win64
 FORMAT_DIRS := vst VstToolkit WindowsToolkit SynthToolkit effect tools tests
 
 .PHONY: all deps build test demo dist bench fuzz validate format clean
@@ -43,7 +45,10 @@ format:
 	    -print0 | xargs -0 -r clang-format -i
 
 clean:
-	@if [ -d "$(WINE_PREFIX)" ]; then WINEPREFIX="$(WINE_PREFIX)" /usr/lib/wine/wineserver64 -k 2>/dev/null || true; fi
+	@for entry in $(WINE_PREFIXES); do \
+	    prefix=build/$${entry%:*}; \
+	    if [ -d "$$prefix" ]; then cmake/wine-run.sh --arch "$${entry#*:}" --prefix "$$prefix" --shutdown; fi; \
+	done
 	rm -rf build dist
 
 # Renders the editor's bitmaps into resources/ with the native tree's generator.

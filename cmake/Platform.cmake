@@ -20,16 +20,11 @@ else()
 endif()
 message(STATUS "Quellin Corvane target: ${QC_TARGET}")
 
-# ctest exists in every tree: windows-x86 cannot execute what it builds, but it still runs
-# static checks of its DLLs.
 enable_testing()
 
-# GoogleTest suites need to execute the built code: natively, or under Wine for x64.
-if(QC_TARGET STREQUAL "windows-x86")
-    set(QC_BUILD_TESTS OFF)
-else()
-    option(QC_BUILD_TESTS "Build and register the GoogleTest suites" ON)
-endif()
+# GoogleTest suites need to execute the built code: natively, or under Wine for the Windows
+# trees (wine64 for x64, Wine's 32-bit loader for x86).
+option(QC_BUILD_TESTS "Build and register the GoogleTest suites" ON)
 
 if(QC_TARGET STREQUAL "linux-x64")
     option(QC_BUILD_BENCHMARKS "Build the Google Benchmark executables" ON)
@@ -50,11 +45,19 @@ set(QC_NATIVE_TOOLS_DIR "${PROJECT_SOURCE_DIR}/build/linux-x64/tools/pecheck"
     CACHE PATH "Directory holding the native pecheck executable")
 
 set(QC_XVFB_STATE_DIR ${CMAKE_BINARY_DIR}/xvfb)
-if(QC_TARGET STREQUAL "windows-x64")
+if(QC_WINDOWS)
     # Every Wine run shares one prefix private to this build tree, so tests never touch
     # ~/.wine and a fresh clone needs no setup. Tests that need a display get it from the Xvfb
     # fixture through a per-target emulator (see qc_add_gtest); all others run without one.
+    # The 32-bit tree's prefix is a 32-bit one: its programs run where the machine can run
+    # 32-bit code at all, and are reported as skipped elsewhere (see cmake/wine-run.sh).
+    if(QC_TARGET STREQUAL "windows-x86")
+        set(QC_WINE_ARCH win32)
+    else()
+        set(QC_WINE_ARCH win64)
+    endif()
     set(QC_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
-    set(QC_WINE_RUN ${PROJECT_SOURCE_DIR}/cmake/wine-run.sh --prefix ${QC_WINE_PREFIX})
+    set(QC_WINE_RUN ${PROJECT_SOURCE_DIR}/cmake/wine-run.sh --arch ${QC_WINE_ARCH}
+                    --prefix ${QC_WINE_PREFIX})
     set(CMAKE_CROSSCOMPILING_EMULATOR ${QC_WINE_RUN} --)
 endif()

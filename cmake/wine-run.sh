@@ -1,20 +1,31 @@
 #!/usr/bin/env bash
-# Runs a Windows x64 program under Wine in a prefix private to the build tree, creating the
+# Runs a Windows program under Wine in a prefix private to the build tree, creating the
 # prefix on first use. Used as the CMake cross-compiling emulator and by the ctest fixture.
 #
-#   wine-run.sh --prefix DIR [--display-file FILE] [--] PROGRAM [ARGS...]
-#   wine-run.sh --prefix DIR --init        create the prefix and start a lingering wineserver
-#   wine-run.sh --prefix DIR --shutdown    stop every Wine process using the prefix
+#   wine-run.sh [--arch win64|win32] --prefix DIR [--display-file FILE] [--] PROGRAM [ARGS...]
+#   wine-run.sh ... --prefix DIR --init [PROBE]  create the prefix, start a lingering wineserver
+#                                                and run PROBE, a tiny program of the same kind
+#                                                (Wine's cmd.exe by default)
+#   wine-run.sh ... --prefix DIR --shutdown      stop every Wine process using the prefix
 #
-# The exit status is the program's. DISPLAY is taken from FILE when the Xvfb fixture wrote it
-# and is unset otherwise, so results never depend on the caller's desktop.
+# win64 (the default) runs x64 programs with wine64; win32 runs 32-bit ones with Wine's 32-bit
+# loader in a 32-bit prefix. The exit status is the program's. DISPLAY is taken from FILE when
+# the Xvfb fixture wrote it and is unset otherwise, so results never depend on the caller's
+# desktop.
+#
+# Not every machine can run 32-bit programs (no wine32:i386, or a kernel without 32-bit
+# support). For win32 that ends in exit status 77 with one line saying why, which ctest reports
+# as a skipped test; the reason is kept next to the prefix so that every later run says the
+# same until the next --init looks again.
 set -u
 
+arch=win64
 prefix=""
 display_file=""
 mode=run
 while (($# > 0)); do
     case $1 in
+        --arch) arch=$2; shift 2 ;;
         --prefix) prefix=$2; shift 2 ;;
         --display-file) display_file=$2; shift 2 ;;
         --init) mode=init; shift ;;
@@ -28,16 +39,50 @@ if [[ -z $prefix ]]; then
     exit 2
 fi
 
-wine=${QC_WINE:-/usr/lib/wine/wine64}
-wineserver=${QC_WINESERVER:-/usr/lib/wine/wineserver64}
-if [[ ! -x $wine || ! -x $wineserver ]]; then
-    echo "wine-run.sh: $wine or $wineserver not found; run 'make deps' (Debian package wine64)" >&2
-    exit 2
-fi
-
 prefix=$(realpath -m "$prefix")
+unavailable=$prefix.unavailable
+readonly skip_status=77
+
+# unable REASON: 32-bit programs cannot run on this machine; remembered for later runs.
+unable() {
+    mkdir -p "$(dirname "$prefix")"
+    echo "$1" >"$unavailable"
+    echo "SKIPPED: $1"
+    exit "$skip_status"
+}
+
+case $arch in
+    win64)
+        wine=${QC_WINE:-/usr/lib/wine/wine64}
+        wineserver=${QC_WINESERVER:-/usr/lib/wine/wineserver64}
+        if [[ ! -x $wine || ! -x $wineserver ]]; then
+            echo "wine-run.sh: $wine or $wineserver not found; run 'make deps' (Debian package wine64)" >&2
+            exit 2
+        fi
+        ;;
+    win32)
+        wine=${QC_WINE32:-/usr/lib/wine/wine}
+        wineserver=${QC_WINESERVER32:-/usr/lib/wine/wineserver32}
+        if [[ $mode == init ]]; then
+            rm -f "$unavailable"
+        elif [[ -s $unavailable ]]; then
+            [[ $mode == shutdown ]] && exit 0
+            echo "SKIPPED: $(<"$unavailable")"
+            exit "$skip_status"
+        fi
+        if [[ ! -x $wine || ! -x $wineserver ]]; then
+            [[ $mode == shutdown ]] && exit 0
+            unable "this machine cannot run 32-bit Windows programs: $wine is missing (Debian package wine32:i386; 'make deps' installs it)"
+        fi
+        ;;
+    *)
+        echo "wine-run.sh: --arch must be win64 or win32, not '$arch'" >&2
+        exit 2
+        ;;
+esac
+
 export WINEPREFIX=$prefix
-export WINEARCH=win64
+export WINEARCH=$arch
 export WINEDEBUG=${WINEDEBUG--all}
 # Without Mono and Gecko installed wineboot would offer to download them; the menu builder
 # would write desktop entries for a throwaway prefix.
@@ -81,6 +126,10 @@ ensure_prefix() {
         : >"$prefix.log"
         [[ $mode == init ]] && start_server
         if ! detached "$wine" wineboot --init; then
+            if [[ $arch == win32 ]]; then
+                exec 9>&-
+                unable "this machine cannot run 32-bit Windows programs: 32-bit Wine did not start ($(tail -n1 "$prefix.log"))"
+            fi
             echo "wine-run.sh: creating the Wine prefix $prefix failed:" >&2
             cat "$prefix.log" >&2
             exit 1
@@ -97,6 +146,16 @@ ensure_prefix() {
 case $mode in
     init)
         ensure_prefix
+        # A program built like the ones under test shows the whole chain works, runtime
+        # included, before any test depends on it; without one, Wine's own command prompt.
+        (($# > 0)) || set -- cmd.exe /c exit 0
+        if ! detached "$wine" "$@"; then
+            [[ $arch == win32 ]] &&
+                unable "this machine cannot run 32-bit Windows programs: the probe $(basename "$1") failed under $wine"
+            echo "wine-run.sh: the probe $1 failed under $wine:" >&2
+            tail -n 5 "$prefix.log" >&2
+            exit 1
+        fi
         exit 0
         ;;
     shutdown)

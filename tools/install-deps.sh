@@ -15,8 +15,9 @@ packages=(
     # Windows cross toolchains (posix thread model) and their binutils/windres
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
     binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-    # running and driving the Windows x64 build and GUI tests
-    wine64 xvfb x11-utils xdotool imagemagick util-linux
+    # running and driving the Windows builds and GUI tests: wine64 for x64, and Wine's 32-bit
+    # loader (from the i386 architecture, added below when missing) for x86
+    wine64 wine32:i386 xvfb x11-utils xdotool imagemagick util-linux
     # audio files, plots and rendering used by tests and the demo
     libcairo2-dev fonts-dejavu-core libsndfile1-dev pkg-config gnuplot-nox zip
 )
@@ -44,5 +45,9 @@ if ((EUID != 0)); then
     sudo=(sudo)
 fi
 export DEBIAN_FRONTEND=noninteractive
+if [[ " ${missing[*]} " == *:i386\ * ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    echo "deps: adding the i386 architecture"
+    "${sudo[@]}" dpkg --add-architecture i386
+fi
 "${sudo[@]}" apt-get update -q
 "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,16 +1,16 @@
 #!/usr/bin/env bash
 # screenshot-editor.sh: saves pictures of the editors as they open: dist/screenshots/
-# editor-x64.png, and editor-x86.png from the x86 build's x86-64 twin. The editor-shot program
-# holds each editor open on a private Xvfb display under Wine while ImageMagick grabs the panel
-# from the screen's top left corner. Skipped, with a note, when the Windows build, Xvfb or
-# ImageMagick is missing.
+# editor-x64.png, editor-x86.png from the x86 build's x86-64 twin, and editor-x86-win32.png from
+# the shipped 32-bit DLL. Each Windows tree's editor-shot program holds an editor open on a
+# private Xvfb display under Wine (wine64, or 32-bit Wine for the 32-bit DLL) while ImageMagick
+# grabs the panel from the screen's top left corner. Skipped, with a note, when the Windows
+# build, Xvfb, ImageMagick or (for the 32-bit picture) 32-bit Wine is missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-shot=build/windows-x64/tools/editor-shot/editor-shot.exe
-state=build/windows-x64/demo-display
-if [[ ! -f $shot ]]; then
-    echo "No editor screenshots: build the windows-x64 tree first."
+state=build/demo-display
+if ! compgen -G "build/windows-x*/tools/editor-shot/editor-shot.exe" >/dev/null; then
+    echo "No editor screenshots: build the windows-x64 or windows-x86 tree first."
     exit 0
 fi
 if ! command -v import >/dev/null; then
@@ -23,15 +23,19 @@ if ! cmake/xvfb.sh start "$state" >/dev/null; then
 fi
 trap 'touch "$state/stop" 2>/dev/null; cmake/xvfb.sh stop "$state"' EXIT
 
-# capture DLL PICTURE SIZE WHAT: holds the editor open and grabs SIZE from the top left corner.
+# capture TREE DLL PICTURE SIZE WHAT: holds the editor open with TREE's editor-shot and grabs
+# SIZE from the top left corner.
 capture() {
-    local dll=$1 picture=$2 size=$3 what=$4
-    if [[ ! -f $dll ]]; then
-        echo "No screenshot of $what: $dll is missing."
+    local tree=$1 dll=$2 picture=$3 size=$4 what=$5
+    local shot=build/$tree/tools/editor-shot/editor-shot.exe arch=win64 wine=wine64
+    [[ $tree == windows-x86 ]] && arch=win32 wine="32-bit Wine"
+    if [[ ! -f $dll || ! -f $shot ]]; then
+        echo "No screenshot of $what: build the $tree tree first."
         return 0
     fi
     rm -f "$state/stop" "$state/shot.log"
-    cmake/wine-run.sh --prefix build/windows-x64/wineprefix --display-file "$state/display" -- \
+    cmake/wine-run.sh --arch "$arch" --prefix "build/$tree/wineprefix" \
+        --display-file "$state/display" -- \
         "$shot" "Z:$PWD/$dll" "Z:$PWD/$state/stop" >"$state/shot.log" 2>&1 &
     local holder=$!
     # The first start of a fresh Wine prefix takes a while.
@@ -44,8 +48,14 @@ capture() {
     if grep -q '^ready' "$state/shot.log"; then
         mkdir -p dist/screenshots
         DISPLAY=$(<"$state/display") import -window root -crop "$size+0+0" +repage "$picture"
-        echo "== $picture ($what under wine64)"
+        echo "== $picture ($what under $wine)"
     else
+        local code=0
+        wait "$holder" || code=$?
+        if ((code == 77)); then  # 32-bit programs cannot run on this machine
+            echo "No screenshot of $what: $(sed -n 's/^SKIPPED: //p' "$state/shot.log")"
+            return 0
+        fi
         echo "The $what did not open for its screenshot:" >&2
         cat "$state/shot.log" >&2
         result=1
@@ -56,8 +66,10 @@ capture() {
 }
 
 status=0
-capture dist/windows-x64/QuellinCorvane.dll dist/screenshots/editor-x64.png 512x224 \
+capture windows-x64 dist/windows-x64/QuellinCorvane.dll dist/screenshots/editor-x64.png 512x224 \
     "the x64 editor" || status=1
-capture dist/testing/windows-x64/QuellinCorvane-SynthToolkit.dll dist/screenshots/editor-x86.png \
-    513x221 "the x86 editor, its x86-64 twin," || status=1
+capture windows-x64 dist/testing/windows-x64/QuellinCorvane-SynthToolkit.dll \
+    dist/screenshots/editor-x86.png 513x221 "the x86 editor, its x86-64 twin," || status=1
+capture windows-x86 dist/windows-x86/QuellinCorvane.dll dist/screenshots/editor-x86-win32.png \
+    513x221 "the x86 editor, the 32-bit DLL," || status=1
 exit "$status"

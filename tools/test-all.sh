@@ -55,6 +55,12 @@ for preset in "$@"; do
     fi
     passed=$((tests - failures - skipped))
     summary+=("$preset: $passed passed, $failures failed, $skipped skipped")
+    # Tests that skip themselves say why in a "SKIPPED: reason" line; each reason once.
+    if ((skipped > 0)) && [[ -s $junit ]]; then
+        while IFS= read -r reason; do
+            summary+=("  skipped because $reason")
+        done < <(grep -o 'SKIPPED: [^<&]*' "$junit" | sed 's/^SKIPPED: //' | sort -u)
+    fi
     total_passed=$((total_passed + passed))
     total_failed=$((total_failed + failures))
 done

@@ -1,7 +1,8 @@
-// The x86 build's editor in real windows, on its x86-64 twin: the DLL loaded by the test host,
-// its dialog opened in a top-level window of this thread and driven with the messages a user's
-// actions produce. Control state is read through the object each control window carries in
-// GWLP_USERDATA (same headers, same compiler; only inline accessors are used).
+// The x86 build's editor in real windows (the shipped 32-bit DLL in the 32-bit tree, its x86-64
+// twin in the x64 one): the DLL loaded by the test host, its dialog opened in a top-level window
+// of this thread and driven with the messages a user's actions produce. Control state is read
+// through the object each control window carries in GWLP_USERDATA (same headers, same compiler;
+// only inline accessors are used).
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -485,7 +486,10 @@ TEST_F(CorvaneX86Editor, TheAboutBoxOpensFromTheLogoAreaOnly) {
 }
 
 TEST_F(CorvaneX86Editor, VisitWebsiteOpensTheAddressAndKeepsTheBoxOpen) {
-    ShellExecuteRecorder recorder(GetModuleHandleA("QuellinCorvane-SynthToolkit.dll"));
+    // The module's file name: the shipped DLL's in the 32-bit tree, the twin's elsewhere.
+    const std::string path = kPath;
+    ShellExecuteRecorder recorder(
+        GetModuleHandleA(path.substr(path.find_last_of("/\\") + 1).c_str()));
     ASSERT_TRUE(recorder.Installed()) << "the DLL imports no ShellExecuteA";
     bool stillOpen = false;
     ModalScript script;

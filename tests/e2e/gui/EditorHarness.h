@@ -88,16 +88,17 @@ inline std::string TextOf(HWND window) {
     return text;
 }
 
+// Enumeration callbacks are named CALLBACK functions: on i686 a lambda converts only to a cdecl
+// function pointer, not to the stdcall one the API takes.
+inline BOOL CALLBACK AppendWindow(HWND child, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+    return TRUE;
+}
+
 // Every descendant of parent, in the order Windows enumerates them.
 inline std::vector<HWND> Descendants(HWND parent) {
     std::vector<HWND> found;
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM list) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumChildWindows(parent, AppendWindow, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
@@ -117,21 +118,23 @@ inline RECT RectInParent(HWND window) {
     return rect;
 }
 
+struct ProcessWindowCount {
+    DWORD process;
+    std::size_t count;
+};
+
+inline BOOL CALLBACK CountIfOwned(HWND top, LPARAM data) {
+    auto* c = reinterpret_cast<ProcessWindowCount*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(top, &owner);
+    if (owner == c->process) c->count += 1 + Descendants(top).size();
+    return TRUE;
+}
+
 // Top-level windows of this process, with their children: USER's share of the editor.
 inline std::size_t CountProcessWindows() {
-    struct Context {
-        DWORD process;
-        std::size_t count;
-    } context{GetCurrentProcessId(), 0};
-    EnumWindows(
-        [](HWND top, LPARAM data) -> BOOL {
-            auto* c = reinterpret_cast<Context*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(top, &owner);
-            if (owner == c->process) c->count += 1 + Descendants(top).size();
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&context));
+    ProcessWindowCount context{GetCurrentProcessId(), 0};
+    EnumWindows(CountIfOwned, reinterpret_cast<LPARAM>(&context));
     return context.count;
 }
 
