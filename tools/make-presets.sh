@@ -14,11 +14,11 @@ plugin=${2:-dist/linux-x64/QuellinCorvane.so}
 # file name | program name (at most 23 characters) | Out | CutFrq | Slope | Spread | Amp
 presets=(
     "mono-bass-120hz|Mono Bass 120 Hz|0.875|0.1095445|0.125|0|0.5"
-    "tight-sub-80hz-steep|Tight Sub 80 Hz Steep|0.875|0.0894427|0.875|0|0.5"
+    "mono-sub-80hz|Mono Sub 80 Hz|0.875|0.0894427|0.125|0|0.5"
     "bass-lift-3db|Bass Lift +3 dB|0.875|0.1095445|0.375|1|0.65"
-    "high-band-only-150hz|High Band Only 150 Hz|0.625|0.1224745|0.375|1|0.5"
+    "high-band-only-150hz|High Band Only 150 Hz|0.625|0.1224745|0.125|1|0.5"
     "low-band-solo-100hz|Low Band Solo 100 Hz|0.375|0.1|0.875|1|0.5"
-    "narrow-low-end-200hz|Narrow Low End 200 Hz|0.875|0.1414214|0.125|0.5|0.5"
+    "narrow-low-end-200hz|Narrow Low End 200 Hz|0.875|0.1414214|0.125|0.5|0.449"
 )
 
 mkdir -p presets
