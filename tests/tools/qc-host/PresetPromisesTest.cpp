@@ -87,7 +87,8 @@ protected:
         std::string error;
         EXPECT_TRUE(session.openAnother(plugin, error)) << error;
         session.prepare(kRate, 512);
-        EXPECT_TRUE(session.apply({{Setting::Kind::Preset, presetPath(p), 0.0}}, error)) << error;
+        EXPECT_TRUE(session.apply({{Setting::Kind::Preset, presetPath(p), 0.0, ""}}, error))
+            << error;
         const QcHost::Audio in = QcHost::makeDemoSignal(2.0, static_cast<int>(kRate));
         QcHost::Audio out;
         EXPECT_TRUE(QcHost::render(session, in, out, 512, {}, {}, error)) << error;
@@ -104,8 +105,8 @@ TEST_F(PresetPromises, EveryFactoryPresetDoesWhatItsTableRowSays) {
         SCOPED_TRACE(p.file);
         QcHost::ResponseCurve c;
         std::string error;
-        ASSERT_TRUE(QcHost::measureResponse(plugin, {{Setting::Kind::Preset, presetPath(p), 0.0}},
-                                            kRate, f, c, error))
+        ASSERT_TRUE(QcHost::measureResponse(
+            plugin, {{Setting::Kind::Preset, presetPath(p), 0.0, ""}}, kRate, f, c, error))
             << error;
         const double quarter = p.cutoffHz / 4, fourTimes = p.cutoffHz * 4;
         switch (p.kind) {
