@@ -131,6 +131,8 @@ ParameterScale scanParameter(Session& session, int index) {
     std::vector<int> starts = {0};  // where each run of one text begins
     for (int i = 1; i <= kScanSteps; ++i)
         if (texts[i] != texts[i - 1]) starts.push_back(i);
+    // One text all the way says nothing about the value.
+    if (starts.size() == 1) return scale;
     if (starts.size() <= kMostChoices) {
         scale.kind = ParameterScale::Kind::Choices;
         for (std::size_t r = 0; r < starts.size(); ++r) {
@@ -170,10 +172,14 @@ bool normalisedValue(Session& session, int index, const std::string& text, float
     const ParameterScale scale = scanParameter(session, index);
     const std::string name = session.paramName(index);
     auto refuse = [&] {
-        const std::string accepted =
-            scale.kind == ParameterScale::Kind::Choices  ? "one of " + scale.describe()
-            : scale.kind == ParameterScale::Kind::Number ? "a number from " + scale.describe()
-                                                         : "no value in its own terms";
+        if (scale.kind == ParameterScale::Kind::Other) {
+            error = name + " takes only a normalised value from 0 to 1 (its display is neither a " +
+                    "number that grows with the value nor a few fixed choices); got '" + text + "'";
+            return false;
+        }
+        const std::string accepted = scale.kind == ParameterScale::Kind::Choices
+                                         ? "one of " + scale.describe()
+                                         : "a number from " + scale.describe();
         error =
             name + " takes " + accepted + ", or a normalised value from 0 to 1; got '" + text + "'";
         return false;

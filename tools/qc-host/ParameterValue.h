@@ -20,7 +20,7 @@ struct ParameterScale {
     enum class Kind {
         Choices,  // a few fixed texts, each over one stretch of the range
         Number,   // a number that never falls as the value grows
-        Other,    // neither: only normalised values can be given
+        Other,    // neither, or one text throughout: only normalised values can be given
     };
     struct Choice {
         std::string text;

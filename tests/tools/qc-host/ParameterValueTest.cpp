@@ -151,6 +151,33 @@ TEST_P(SetInOwnTerms, SettingsInOwnTermsMakeTheSamePresetAsNormalisedOnes) {
     EXPECT_EQ(session.makePreset(false).chunk, inTerms.chunk);
 }
 
+// Nothing is particular to Corvane: the base layer's test effect, with a gain shown as a
+// float and a width as a rounded percentage, takes its values the same way.
+TEST(SetInOwnTermsElsewhere, AnotherPluginsDisplaysServeAsWell) {
+    QcHost::Session session;
+    std::string error;
+    ASSERT_TRUE(session.open(QC_MINIMAL_EFFECT, error)) << error;
+    const struct {
+        const char* setting;
+        float normalised;
+    } cases[] = {{"Gain=0.25lin", 0.25f}, {"StereoW=25%", 0.25f}, {"stereo=25", 0.25f}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.setting);
+        const std::string text = c.setting;
+        const std::size_t split = text.find('=');
+        const int index = session.findParameter(text.substr(0, split), error);
+        ASSERT_GE(index, 0) << error;
+        float value = -1.0f;
+        ASSERT_TRUE(QcHost::normalisedValue(session, index, text.substr(split + 1), value, error))
+            << error;
+        EXPECT_FLOAT_EQ(value, c.normalised);
+    }
+    float value;
+    EXPECT_FALSE(QcHost::normalisedValue(session, 0, "2", value, error));
+    EXPECT_NE(error.find("Gain takes a number from 0.00000 to 1.00000 lin"), std::string::npos)
+        << error;
+}
+
 INSTANTIATE_TEST_SUITE_P(Builds, SetInOwnTerms, ::testing::Values(QC_PLUGIN_X64, QC_PLUGIN_TWIN),
                          [](const auto& test) { return test.index == 0 ? "X64" : "X86Twin"; });
 
