@@ -3,9 +3,9 @@
 # the real Linux plug-in: one .fxp per setting, and a bank holding them all in its first
 # programs. The files are committed; run this again only when the settings change.
 #
-# Values are normalised: Output Off/Low/High/Both sit at the centres of the value's quarters
-# (0.125/0.375/0.625/0.875), as do the slopes -6/-12/-18/-24 dB/oct; the cutoff is
-# sqrt(Hz / 10000); Bass Amp is (dB / 10 + 1) / 2; Spread runs from 0 (mono) to 1 (stereo).
+# Values are in each parameter's own terms, as the plug-in displays them; qc-host finds the
+# normalised value that shows each one (choices at the middle of their stretch). The promise
+# of every preset is in the README's preset table and tests/tools/qc-host/PresetPromisesTest.cpp.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 qc_host=${1:-build/linux-x64/tools/qc-host/qc-host}
@@ -13,12 +13,12 @@ plugin=${2:-dist/linux-x64/QuellinCorvane.so}
 
 # file name | program name (at most 23 characters) | Out | CutFrq | Slope | Spread | Amp
 presets=(
-    "mono-bass-120hz|Mono Bass 120 Hz|0.875|0.1095445|0.125|0|0.5"
-    "tight-sub-80hz-steep|Tight Sub 80 Hz Steep|0.875|0.0894427|0.875|0|0.5"
-    "bass-lift-3db|Bass Lift +3 dB|0.875|0.1095445|0.375|1|0.65"
-    "high-band-only-150hz|High Band Only 150 Hz|0.625|0.1224745|0.375|1|0.5"
-    "low-band-solo-100hz|Low Band Solo 100 Hz|0.375|0.1|0.875|1|0.5"
-    "narrow-low-end-200hz|Narrow Low End 200 Hz|0.875|0.1414214|0.125|0.5|0.5"
+    "mono-bass-120hz|Mono Bass 120 Hz|Both|120Hz|-6|0|0dB"
+    "mono-sub-80hz|Mono Sub 80 Hz|Both|80Hz|-6|0|0dB"
+    "bass-lift-3db|Bass Lift +3 dB|Both|120Hz|-12|100|+3dB"
+    "high-band-only-150hz|High Band Only 150 Hz|High|150Hz|-6|100|0dB"
+    "low-band-solo-100hz|Low Band Solo 100 Hz|Low|100Hz|-24|100|0dB"
+    "narrow-low-end-200hz|Narrow Low End 200 Hz|Both|200Hz|-6|50|-1.02dB"
 )
 
 mkdir -p presets

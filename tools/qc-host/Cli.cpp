@@ -75,8 +75,10 @@ bool parseCommandLine(const std::vector<std::string>& args, const CommandShape& 
             }
             s.kind = Setting::Kind::Set;
             s.target = value.substr(0, split);
-            if (!parseNumber(value.substr(split + 1), 0.0, 1.0, s.value)) {
-                error = "--set " + value + ": the value must be a number from 0 to 1";
+            // Read once the plug-in is open: its displays tell what the value means.
+            s.text = value.substr(split + 1);
+            if (s.text.find_first_not_of(" \t") == std::string::npos) {
+                error = "--set " + value + ": no value after '='";
                 return false;
             }
         } else if (arg == "--program") {

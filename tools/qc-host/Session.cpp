@@ -1,5 +1,7 @@
 #include "tools/qc-host/Session.h"
 
+#include "tools/qc-host/ParameterValue.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -78,6 +80,12 @@ std::string Session::text(VstInt32 opcode, VstInt32 index, std::size_t length) {
 std::string Session::paramName(int index) {
     return text(effGetParamName, index, kVstMaxParamStrLen);
 }
+std::string Session::paramLongName(int index) {
+    VstParameterProperties properties{};
+    if (host.dispatch(effGetParameterProperties, index, 0, &properties) != 1) return "";
+    properties.label[sizeof properties.label - 1] = '\0';
+    return properties.label;
+}
 std::string Session::paramLabel(int index) {
     return text(effGetParamLabel, index, kVstMaxParamStrLen);
 }
@@ -98,16 +106,41 @@ int Session::findParameter(const std::string& name, std::string& error) {
                 std::to_string(count) + " parameters)";
         return -1;
     }
-    std::string known;
-    int match = -1;
+    std::vector<std::string> shortNames, longNames;
     for (int i = 0; i < count; ++i) {
-        const std::string candidate = paramName(i);
-        if (candidate == name) return i;
-        if (match < 0 && lower(candidate) == lower(name)) match = i;
-        known += (known.empty() ? "" : ", ") + candidate;
+        shortNames.push_back(paramName(i));
+        longNames.push_back(paramLongName(i));
     }
-    if (match >= 0) return match;
-    error = "no parameter named '" + name + "' (the plug-in's parameters: " + known + ")";
+    for (int i = 0; i < count; ++i)
+        if (shortNames[i] == name) return i;
+    for (const auto* names : {&shortNames, &longNames})
+        for (int i = 0; i < count; ++i)
+            if (!(*names)[i].empty() && lower((*names)[i]) == lower(name)) return i;
+    std::vector<int> prefixed;
+    for (int i = 0; i < count; ++i)
+        for (const auto* names : {&shortNames, &longNames})
+            if (!name.empty() && lower((*names)[i]).compare(0, name.size(), lower(name)) == 0 &&
+                std::find(prefixed.begin(), prefixed.end(), i) == prefixed.end())
+                prefixed.push_back(i);
+    auto list = [&](const std::vector<int>& which) {
+        std::string text;
+        for (int i : which) {
+            text += (text.empty() ? "" : ", ") + shortNames[i];
+            if (!longNames[i].empty()) text += " (" + longNames[i] + ")";
+        }
+        return text;
+    };
+    if (prefixed.size() == 1) return prefixed.front();
+    if (prefixed.size() > 1) {
+        error = "'" + name + "' could be any of " + list(prefixed) + "; give more of the name";
+        return -1;
+    }
+    std::vector<int> all(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) all[static_cast<std::size_t>(i)] = i;
+    const bool anyLong = std::any_of(longNames.begin(), longNames.end(),
+                                     [](const std::string& n) { return !n.empty(); });
+    error = "no parameter named '" + name + "' (the plug-in's parameters: " + list(all) +
+            (anyLong ? "" : "; it gives no long names") + ")";
     return -1;
 }
 
@@ -117,7 +150,10 @@ bool Session::apply(const std::vector<Setting>& settings, std::string& error) {
             case Setting::Kind::Set: {
                 const int index = findParameter(s.target, error);
                 if (index < 0) return false;
-                host.setParameter(index, static_cast<float>(s.value));
+                float value = static_cast<float>(s.value);
+                if (!s.text.empty() && !normalisedValue(*this, index, s.text, value, error))
+                    return false;
+                host.setParameter(index, value);
                 break;
             }
             case Setting::Kind::Program:

@@ -18,7 +18,8 @@ struct Setting {
     enum class Kind { Set, Program, Preset, Name };
     Kind kind = Kind::Set;
     std::string target;  // Set: parameter name or index; Preset: path; Name: program name
-    double value = 0.0;  // Set: normalised 0..1; Program: index
+    double value = 0.0;  // Set: normalised 0..1 when `text` is empty; Program: index
+    std::string text;    // Set: the value as given, normalised or in the parameter's terms
 };
 
 class Session {
@@ -40,7 +41,8 @@ public:
     void suspend();
 
     bool apply(const std::vector<Setting>& settings, std::string& error);
-    // -1 with error set when text names no parameter.
+    // By index, or case-insensitively by short name, long name or a prefix of either that
+    // fits one parameter only; -1 with error set otherwise.
     int findParameter(const std::string& text, std::string& error);
 
     bool loadPreset(const std::string& path, std::string& error);
@@ -51,6 +53,8 @@ public:
     bool savePreset(const std::string& path, std::string& error);
 
     std::string paramName(int index);
+    // From effGetParameterProperties; empty when the plug-in does not answer it.
+    std::string paramLongName(int index);
     std::string paramLabel(int index);
     std::string paramDisplay(int index);
     std::string programName();

@@ -10,6 +10,7 @@
 #include "tools/qc-host/Analysis.h"
 #include "tools/qc-host/Cli.h"
 #include "tools/qc-host/FxFile.h"
+#include "tools/qc-host/ParameterValue.h"
 #include "tools/qc-host/Render.h"
 #include "tools/qc-host/Response.h"
 #include "tools/qc-host/Session.h"
@@ -25,8 +26,11 @@ constexpr int kFailed = 1;
 
 const char* const kSettingsHelp =
     "Settings apply in the order given, each to the current program:\n"
-    "  --set NAME=VALUE   set a parameter, by the name 'info' lists or by its index, to a\n"
-    "                     normalised value from 0 to 1 (repeatable)\n"
+    "  --set NAME=VALUE   set a parameter (repeatable). NAME: its index, or its name as 'info'\n"
+    "                     lists it (short or long, any case, or a prefix that fits one only).\n"
+    "                     VALUE: a bare number from 0 to 1 is the normalised value; anything\n"
+    "                     else is in the parameter's own terms, as its display shows them: a\n"
+    "                     number (120, 120Hz, +3dB, 0.5dB) or a choice (both, -12)\n"
     "  --program N        switch to program N\n"
     "  --preset FILE      load a .fxp into the current program or a .fxb as the whole bank\n"
     "  --name TEXT        rename the current program\n";
@@ -115,12 +119,17 @@ int runInfo(CommandLine& line) {
     std::printf("inputs:         %d\n", e->numInputs);
     std::printf("outputs:        %d\n", e->numOutputs);
     std::printf("initial delay:  %d\n", e->initialDelay);
-    std::printf("parameters:     %d\n", e->numParams);
+    std::printf(
+        "parameters:     %d (index, name, display and unit, normalised value, what "
+        "--set takes besides 0..1)\n",
+        e->numParams);
     for (int i = 0; i < e->numParams; ++i) {
         const std::string display = session.paramDisplay(i), label = session.paramLabel(i);
-        std::printf("  %3d  %-8s  %-12s  %.6f\n", i, session.paramName(i).c_str(),
+        const std::string longName = session.paramLongName(i);
+        std::printf("  %3d  %-8s  %-12s  %.6f  %s%s\n", i, session.paramName(i).c_str(),
                     (display + (label.empty() ? "" : " " + label)).c_str(),
-                    session.vst().getParameter(i));
+                    session.vst().getParameter(i), scanParameter(session, i).describe().c_str(),
+                    longName.empty() ? "" : ("  (" + longName + ")").c_str());
     }
     const VstIntPtr current = session.vst().dispatch(effGetProgram);
     std::printf("programs:       %d (current %ld)\n", e->numPrograms, static_cast<long>(current));
@@ -357,7 +366,8 @@ int main(int argc, char** argv) {
          "usage: qc-host info PLUGIN [SETTINGS]\n"
          "Prints the plug-in's identity, flags, inputs and outputs, every parameter (name, "
          "display\n"
-         "text and label, normalised value) and the program names, after any settings.\n",
+         "text and label, normalised value, the range or choices --set takes) and the program\n"
+         "names, after any settings.\n",
          {{}, {}, true, false},
          runInfo},
         {"render",

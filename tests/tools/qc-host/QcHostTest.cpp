@@ -11,6 +11,7 @@
 #include <regex>
 
 #include "tools/qc-host/FxFile.h"
+#include "tools/qc-host/ParameterValue.h"
 #include "tools/qc-host/Render.h"
 #include "tools/qc-host/Session.h"
 #include "tools/qc-host/Wav.h"
@@ -86,15 +87,20 @@ TEST(QcHostInfo, MatchesThePluginsOwnAnswers) {
     expectLine("category: +Effect \\(1\\)\n");
     expectLine("inputs: +2\n");
     expectLine("outputs: +2\n");
-    expectLine("parameters: +5\n");
+    expectLine("parameters: +5 \\(");
+    auto escaped = [](const std::string& text) {
+        return std::regex_replace(text, std::regex("[.+]"), "\\$&");
+    };
     for (int i = 0; i < e->numParams; ++i) {
         char value[32];
         std::snprintf(value, sizeof value, "%.6f", e->getParameter(e, i));
         std::string label = session.paramLabel(i);
         expectLine("\n +" + std::to_string(i) + " +" + session.paramName(i) + " +" +
-                   std::regex_replace(session.paramDisplay(i), std::regex("[.+]"), "\\$&") +
-                   (label.empty() ? "" : " " + label) + " +" + value + "\n");
+                   escaped(session.paramDisplay(i)) + (label.empty() ? "" : " " + label) + " +" +
+                   value + " +" + escaped(QcHost::scanParameter(session, i).describe()) + "\n");
     }
+    expectLine(" 0\\.100000 +0\\.00 to 10000\\.0 Hz\n");
+    expectLine(" Off, Low, High, Both\n");
     expectLine("programs: +32 \\(current 0\\)\n");
     expectLine("\n +31 +Blank\n");
 }
@@ -104,22 +110,27 @@ TEST(QcHostRender, GivesWhatDirectHostingGives) {
     const Audio signal = testSignal(44100, 5000);
     std::string error;
     ASSERT_TRUE(QcHost::writeWav(in, signal, QcHost::SampleFormat::Float32, error)) << error;
-    const Result r =
-        run("render " + quote(kPlugin) + " " + in + " " + out +
-            " --set Out=0.9 --set CutFrq=0.2 --set 2=0.6 --set spread=0.25 --block 300");
-    ASSERT_EQ(r.status, 0) << r.output;
-    const Audio rendered = readBack(out);
+    // The same settings normalised and in the parameters' own terms.
+    for (const char* settings :
+         {" --set Out=0.875 --set CutFrq=0.2 --set 2=0.6 --set spread=0.25",
+          " --set Out=both --set CutFrq=400Hz --set 2=0.6 --set spread=25"}) {
+        SCOPED_TRACE(settings);
+        const Result r =
+            run("render " + quote(kPlugin) + " " + in + " " + out + settings + " --block 300");
+        ASSERT_EQ(r.status, 0) << r.output;
+        const Audio rendered = readBack(out);
 
-    QcHost::Session session;
-    ASSERT_TRUE(session.open(kPlugin, error)) << error;
-    session.prepare(44100, 300);
-    const float values[] = {0.9f, 0.2f, 0.6f, 0.25f};
-    for (int i = 0; i < 4; ++i) session.vst().setParameter(i, values[i]);
-    Audio expected;
-    ASSERT_TRUE(QcHost::render(session, signal, expected, 300, {}, {}, error)) << error;
-    ASSERT_EQ(rendered.rate, 44100);
-    ASSERT_EQ(rendered.channels, expected.channels);
-    EXPECT_NE(rendered.channels, signal.channels) << "the settings reached the plug-in";
+        QcHost::Session session;
+        ASSERT_TRUE(session.open(kPlugin, error)) << error;
+        session.prepare(44100, 300);
+        const float values[] = {0.875f, 0.2f, 0.6f, 0.25f};
+        for (int i = 0; i < 4; ++i) session.vst().setParameter(i, values[i]);
+        Audio expected;
+        ASSERT_TRUE(QcHost::render(session, signal, expected, 300, {}, {}, error)) << error;
+        ASSERT_EQ(rendered.rate, 44100);
+        ASSERT_EQ(rendered.channels, expected.channels);
+        EXPECT_NE(rendered.channels, signal.channels) << "the settings reached the plug-in";
+    }
 }
 
 TEST(QcHostRender, OffCopiesEveryFormatAndRateAndDuplicatesMono) {
@@ -273,7 +284,11 @@ TEST(QcHostArguments, MistakesGetAReasonAndAFailingStatus) {
         {"info " + in, "cannot load"},
         {"render " + p + " " + in, "needs PLUGIN IN.wav OUT.wav"},
         {"render " + p + " " + in + " o.wav --set Cutoff=0.5", "no parameter named 'Cutoff'"},
-        {"render " + p + " " + in + " o.wav --set CutFrq=1.5", "from 0 to 1"},
+        {"render " + p + " " + in + " o.wav --set CutFrq=20000Hz",
+         "CutFrq takes a number from 0.00 to 10000.0 Hz, or a normalised value from 0 to 1"},
+        {"render " + p + " " + in + " o.wav --set Out=loud", "one of Off, Low, High, Both"},
+        {"render " + p + " " + in + " o.wav --set S=1", "could be any of Slope, Spread"},
+        {"render " + p + " " + in + " o.wav --set CutFrq=", "no value"},
         {"render " + p + " " + in + " o.wav --set CutFrq", "NAME=VALUE"},
         {"render " + p + " " + in + " o.wav --set 9=0.5", "out of range"},
         {"render " + p + " " + in + " o.wav --program 32", "program 32 out of range"},
