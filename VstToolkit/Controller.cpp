@@ -118,6 +118,16 @@ void Controller::getParameterName(VstInt32 index, char* text) {
                        kVstMaxParamStrLen);
 }
 
+bool Controller::getParameterProperties(VstInt32 index, VstParameterProperties* properties) {
+    Trace("Controller::getParameterProperties\r\n");
+    if (properties == nullptr || !IsParameter(index)) return false;
+    *properties = VstParameterProperties{};
+    VstText::CopyField(properties->label, model->GetParameterLongName(index), kVstMaxLabelLen);
+    VstText::CopyField(properties->shortLabel, model->GetParameterShortName(index),
+                       kVstMaxShortLabelLen);
+    return true;
+}
+
 VstInt32 Controller::getChunk(void** data, bool isPreset) {
     Trace("Controller::getChunk\r\n");
     if (data == nullptr) return 0;

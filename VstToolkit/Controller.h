@@ -42,6 +42,8 @@ public:
     void getParameterLabel(VstInt32 index, char* label) override;
     void getParameterDisplay(VstInt32 index, char* text) override;
     void getParameterName(VstInt32 index, char* text) override;
+    // The long name ("Cutoff Freq.") beside the short one, for hosts with room for it.
+    bool getParameterProperties(VstInt32 index, VstParameterProperties* properties) override;
     VstInt32 getChunk(void** data, bool isPreset) override;
     VstInt32 setChunk(void* data, VstInt32 byteSize, bool isPreset) override;
     VstInt32 processEvents(VstEvents* events) override;

@@ -195,6 +195,14 @@ void VstPlugin::getParameterName(VstInt32 index, char* text) {
     VstText::CopyField(text, joined, kVstMaxParamStrLen);
 }
 
+bool VstPlugin::getParameterProperties(VstInt32 index, VstParameterProperties* properties) {
+    if (properties == nullptr || !isParameter(index)) return false;
+    *properties = VstParameterProperties{};
+    VstText::CopyField(properties->label, ownedModel->parameterLongName(index), kVstMaxLabelLen);
+    getParameterName(index, properties->shortLabel);
+    return true;
+}
+
 void VstPlugin::getParameterLabel(VstInt32 index, char* label) {
     VstText::CopyField(label, isParameter(index) ? ownedModel->parameterLabel(index) : "",
                        kVstMaxParamStrLen);

@@ -69,6 +69,8 @@ public:
     bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override;
     // The group's short name followed by the parameter's, cut to the 8-byte field.
     void getParameterName(VstInt32 index, char* text) override;
+    // The long name beside the short one, for hosts with room for it.
+    bool getParameterProperties(VstInt32 index, VstParameterProperties* properties) override;
     void getParameterLabel(VstInt32 index, char* label) override;
     void getParameterDisplay(VstInt32 index, char* text) override;
     VstInt32 getChunk(void** data, bool isPreset) override;

@@ -70,6 +70,23 @@ TEST_F(CorvaneX86, ParameterTextsAsTheHostShowsThem) {
     EXPECT_EQ(host.countCalls(audioMasterAutomate), 0u) << "host changes are not echoed";
 }
 
+// Hosts with room for it show the long name; the short one comes along.
+TEST_F(CorvaneX86, ParameterPropertiesGiveTheLongNames) {
+    const char* longNames[] = {"Output", "Cutoff Freq.", "Filter Slope", "Stereo Spread",
+                               "Bass Amp"};
+    for (VstInt32 i = 0; i < 5; ++i) {
+        VstParameterProperties properties;
+        std::memset(&properties, 'x', sizeof(properties));
+        ASSERT_EQ(host.dispatch(effGetParameterProperties, i, 0, &properties), 1) << i;
+        EXPECT_STREQ(properties.label, longNames[i]);
+        EXPECT_EQ(std::string(properties.shortLabel), host.getString(effGetParamName, i, 8).text);
+        EXPECT_EQ(properties.flags, 0);
+    }
+    VstParameterProperties unused{};
+    EXPECT_EQ(host.dispatch(effGetParameterProperties, 5, 0, &unused), 0);
+    EXPECT_EQ(host.dispatch(effGetParameterProperties, -1, 0, &unused), 0);
+}
+
 TEST_F(CorvaneX86, ProgramsAndTheirNames) {
     for (VstInt32 p : {0, 17, 31}) {
         host.dispatch(effSetProgram, 0, p);

@@ -89,7 +89,7 @@ TEST(QcHostInfo, MatchesThePluginsOwnAnswers) {
     expectLine("outputs: +2\n");
     expectLine("parameters: +5 \\(");
     auto escaped = [](const std::string& text) {
-        return std::regex_replace(text, std::regex("[.+]"), "\\$&");
+        return std::regex_replace(text, std::regex("[.+()]"), "\\$&");
     };
     for (int i = 0; i < e->numParams; ++i) {
         char value[32];
@@ -97,10 +97,11 @@ TEST(QcHostInfo, MatchesThePluginsOwnAnswers) {
         std::string label = session.paramLabel(i);
         expectLine("\n +" + std::to_string(i) + " +" + session.paramName(i) + " +" +
                    escaped(session.paramDisplay(i)) + (label.empty() ? "" : " " + label) + " +" +
-                   value + " +" + escaped(QcHost::scanParameter(session, i).describe()) + "\n");
+                   value + " +" + escaped(QcHost::scanParameter(session, i).describe()) + "  " +
+                   escaped("(" + session.paramLongName(i) + ")") + "\n");
     }
-    expectLine(" 0\\.100000 +0\\.00 to 10000\\.0 Hz\n");
-    expectLine(" Off, Low, High, Both\n");
+    expectLine(" 0\\.100000 +0\\.00 to 10000\\.0 Hz  \\(Cutoff Freq\\.\\)\n");
+    expectLine(" Off, Low, High, Both  \\(Output\\)\n");
     expectLine("programs: +32 \\(current 0\\)\n");
     expectLine("\n +31 +Blank\n");
 }
@@ -283,11 +284,11 @@ TEST(QcHostArguments, MistakesGetAReasonAndAFailingStatus) {
         {"info /nonexistent/plugin.so", "cannot load"},
         {"info " + in, "cannot load"},
         {"render " + p + " " + in, "needs PLUGIN IN.wav OUT.wav"},
-        {"render " + p + " " + in + " o.wav --set Cutoff=0.5", "no parameter named 'Cutoff'"},
+        {"render " + p + " " + in + " o.wav --set Wobble=0.5", "no parameter named 'Wobble'"},
         {"render " + p + " " + in + " o.wav --set CutFrq=20000Hz",
          "CutFrq takes a number from 0.00 to 10000.0 Hz, or a normalised value from 0 to 1"},
         {"render " + p + " " + in + " o.wav --set Out=loud", "one of Off, Low, High, Both"},
-        {"render " + p + " " + in + " o.wav --set S=1", "could be any of Slope, Spread"},
+        {"render " + p + " " + in + " o.wav --set S=1", "could be any of Slope (Filter Slope), Spread (Stereo Spread)"},
         {"render " + p + " " + in + " o.wav --set CutFrq=", "no value"},
         {"render " + p + " " + in + " o.wav --set CutFrq", "NAME=VALUE"},
         {"render " + p + " " + in + " o.wav --set 9=0.5", "out of range"},
