@@ -4,6 +4,8 @@
 #   qc_add_pe_check(NAME <name> FILE <path|genex> MACHINE <i386|amd64> EXPORTS <name...>
 #                   [EXACT_EXPORTS] [RESOURCES <type:name...>])
 #   qc_add_benchmark(<target> SOURCES <src...> [LIBRARIES <lib...>])
+#   qc_add_program_test(NAME <name> COMMAND <target> [<arg...>] [LABELS <label...>]
+#                       [PROCESSORS <n>])
 
 include(GoogleTest)
 
@@ -181,4 +183,29 @@ function(qc_add_benchmark target)
     # 'make bench' runs whatever lands in this one folder.
     set_target_properties(${target} PROPERTIES
         RUNTIME_OUTPUT_DIRECTORY "$<1:${CMAKE_BINARY_DIR}/benchmarks>")
+endfunction()
+
+# A plain test program given by its target, which fails by its exit status. It runs wherever
+# the tree's programs run: natively, or through the tree's emulator (Wine) after the Wine
+# fixture. No TIMEOUT is set, so the caller's --timeout decides: the stress runs take longer.
+function(qc_add_program_test)
+    cmake_parse_arguments(PARSE_ARGV 0 ARG "" "NAME;PROCESSORS" "COMMAND;LABELS")
+    if(ARG_UNPARSED_ARGUMENTS OR NOT ARG_NAME OR NOT ARG_COMMAND)
+        message(FATAL_ERROR "qc_add_program_test needs NAME and COMMAND")
+    endif()
+    if(NOT QC_BUILD_TESTS)
+        return()
+    endif()
+    add_test(NAME ${ARG_NAME} COMMAND ${ARG_COMMAND})
+    if(ARG_LABELS)
+        set_tests_properties(${ARG_NAME} PROPERTIES LABELS "${ARG_LABELS}")
+    endif()
+    if(ARG_PROCESSORS)
+        # Tells ctest -j how many cores the test keeps busy, so it is not overcommitted.
+        set_tests_properties(${ARG_NAME} PROPERTIES PROCESSORS ${ARG_PROCESSORS})
+    endif()
+    if(QC_WINDOWS)
+        _qc_ensure_wine_fixture()
+        set_tests_properties(${ARG_NAME} PROPERTIES FIXTURES_REQUIRED "qc_wine;qc_display")
+    endif()
 endfunction()
