@@ -1,11 +1,13 @@
 # Front door for building, testing and trying out Quellin Corvane. See README.md.
 
 # linux-x64 comes first: the Windows trees check their DLLs with its pecheck.
-PRESETS := linux-x64 linux-x64-asan windows-x64 windows-x86
+PRESETS := linux-x64 linux-x64-asan linux-x64-tsan windows-x64 windows-x86
+# Trees whose hammer tests 'make stress' reruns for longer.
+STRESS_PRESETS := linux-x64 windows-x64
 WINE_PREFIX := $(CURDIR)/build/windows-x64/wineprefix
 FORMAT_DIRS := vst VstToolkit WindowsToolkit SynthToolkit effect tools tests
 
-.PHONY: all deps build test demo dist bench format clean
+.PHONY: all deps build test stress demo dist bench format clean
 
 all: build
 
@@ -17,6 +19,11 @@ build: deps
 
 test: deps
 	@tools/test-all.sh $(PRESETS)
+
+# Longer thread hammer runs (STRESS_SECONDS each, default 60) and stability renders
+# (STRESS_AUDIO_MINUTES of audio per case, default 40) against every plug-in binary.
+stress: deps
+	@tools/stress.sh $(STRESS_PRESETS)
 
 demo: build
 	@tools/demo.sh

@@ -39,7 +39,7 @@ endif()
 
 # The sanitizer tree's binaries need its runtime, so they stay in that tree instead of
 # replacing the shipped ones in dist/.
-if(QC_SANITIZE)
+if(QC_SANITIZE OR QC_SANITIZE_THREAD)
     set(QC_DIST_DIR ${CMAKE_BINARY_DIR}/dist)
 else()
     set(QC_DIST_DIR ${PROJECT_SOURCE_DIR}/dist)

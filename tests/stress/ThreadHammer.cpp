@@ -31,9 +31,9 @@ struct Session {
     std::unique_ptr<InterfaceThread> ui;
 };
 
-// Sends a learned controller with about one block in four, at a random offset.
+// Sends learned controllers with every other block, at random offsets.
 void sendControllers(Session& s, Random& random, const HammerOptions& options) {
-    if (random.below(4) != 0) return;
+    if (random.below(2) != 0) return;
     std::vector<VstMidiEvent> events;
     const int count = 1 + random.below(3);
     for (int e = 0; e < count; ++e) {
