@@ -24,11 +24,9 @@ InterfaceThread::InterfaceThread(const VstHost::PluginLibrary& loaded, VstHost::
       scenario(what),
       random(seed * 2654435761u + 1u) {}
 
-void InterfaceThread::run(const std::atomic<bool>& stop, std::atomic<std::uint64_t>& progress) {
-    while (!stop.load(std::memory_order_relaxed)) {
-        step();
-        progress.store(++calls, std::memory_order_relaxed);
-    }
+std::uint64_t InterfaceThread::callOnce() {
+    step();
+    return ++calls;
 }
 
 void InterfaceThread::fill(HammerReport& report) const {

@@ -2,7 +2,6 @@
 // order, each answer checked against what single calls can produce.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -34,8 +33,8 @@ public:
                     const Reference& learned, const Vocabulary& vocabulary, Scenario what,
                     std::uint32_t seed);
 
-    // Calls until stop is set, counting each call in progress.
-    void run(const std::atomic<bool>& stop, std::atomic<std::uint64_t>& progress);
+    // Makes one call and checks its answer; returns the number of calls made so far.
+    std::uint64_t callOnce();
     // Adds the call count, failure counts and examples to the report.
     void fill(HammerReport& report) const;
 

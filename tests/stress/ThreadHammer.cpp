@@ -46,25 +46,59 @@ void sendControllers(Session& s, Random& random, const HammerOptions& options) {
     s.host.dispatch(effProcessEvents, 0, 0, block.get());
 }
 
-void audioLoop(Session& s, const HammerOptions& options) {
-    Random random(options.seed * 7919u + 17u);
-    Noise noise(options.inputPeak, options.seed);
-    const int frames = options.blockSize;
-    std::vector<float> inL(frames), inR(frames), outL(frames), outR(frames);
-    float* inputs[2] = {inL.data(), inR.data()};
-    float* outputs[2] = {outL.data(), outR.data()};
-    AEffect* effect = s.host.effect();
-    const bool controllers = options.scenario == Scenario::Mixed && s.reference.bindsControllers();
-    std::uint64_t blocks = 0;
-    while (!s.stop.load(std::memory_order_relaxed)) {
+// The audio side: one host block of noise, with controllers first in the mixed scenario.
+class AudioSide {
+public:
+    AudioSide(Session& session, const HammerOptions& hammerOptions)
+        : s(session),
+          options(hammerOptions),
+          random(options.seed * 7919u + 17u),
+          noise(options.inputPeak, options.seed),
+          inL(options.blockSize),
+          inR(options.blockSize),
+          outL(options.blockSize),
+          outR(options.blockSize),
+          controllers(options.scenario == Scenario::Mixed && s.reference.bindsControllers()) {}
+
+    void renderBlock() {
         if (controllers) sendControllers(s, random, options);
+        const int frames = options.blockSize;
         noise.fill(inL.data(), frames);
         noise.fill(inR.data(), frames);
+        float* inputs[2] = {inL.data(), inR.data()};
+        float* outputs[2] = {outL.data(), outR.data()};
+        AEffect* effect = s.host.effect();
         effect->processReplacing(effect, inputs, outputs, frames);
         s.watch->addBlock(outputs, 2, frames);
         s.audioProgress.store(++blocks, std::memory_order_relaxed);
         // The host records every callback (the time info of each block); keep that bounded.
         if (blocks % 4096 == 0) s.host.clearCalls();
+    }
+
+private:
+    Session& s;
+    const HammerOptions& options;
+    Random random;
+    Noise noise;
+    std::vector<float> inL, inR, outL, outR;
+    bool controllers;
+    std::uint64_t blocks = 0;
+};
+
+void audioLoop(Session& s, const HammerOptions& options) {
+    AudioSide audio(s, options);
+    while (!s.stop.load(std::memory_order_relaxed)) audio.renderBlock();
+}
+
+// The control run: the same calls and checks taking turns on one thread, where every answer
+// must be legitimate. A failure here is the hammer's own mistake, not a race.
+void interleavedLoop(Session& s, const HammerOptions& options) {
+    AudioSide audio(s, options);
+    std::uint64_t calls = 0;
+    while (!s.stop.load(std::memory_order_relaxed)) {
+        audio.renderBlock();
+        for (int i = 0; i < 4; ++i) s.ui->callOnce();
+        s.interfaceProgress.store(calls += 4, std::memory_order_relaxed);
     }
 }
 
@@ -78,7 +112,8 @@ std::string HammerReport::summary(const HammerOptions& options) const {
     std::ostringstream line;
     line.precision(4);
     const std::size_t slash = options.plugin.find_last_of("/\\");
-    line << "hammer " << scenarioName(options.scenario) << ": "
+    line << "hammer " << scenarioName(options.scenario)
+         << (options.interleaved ? " (one thread)" : "") << ": "
          << options.plugin.substr(slash == std::string::npos ? 0 : slash + 1) << ", " << seconds
          << " s, " << blocks << " blocks, " << badBlocks << " bad, largest " << largest;
     if (nonFiniteSamples) line << ", " << nonFiniteSamples << " non-finite samples";
@@ -119,8 +154,16 @@ HammerReport runThreadHammer(const HammerOptions& options) {
                                               options.scenario, options.seed);
 
     const auto start = Clock::now();
-    std::thread audio([&session = *s, &options] { audioLoop(session, options); });
-    std::thread ui([&session = *s] { session.ui->run(session.stop, session.interfaceProgress); });
+    std::thread audio, ui;
+    if (options.interleaved) {
+        audio = std::thread([&session = *s, &options] { interleavedLoop(session, options); });
+    } else {
+        audio = std::thread([&session = *s, &options] { audioLoop(session, options); });
+        ui = std::thread([&session = *s] {
+            while (!session.stop.load(std::memory_order_relaxed))
+                session.interfaceProgress.store(session.ui->callOnce(), std::memory_order_relaxed);
+        });
+    }
 
     // Watchdog: both threads must keep advancing until the time is up.
     const auto stallLimit = std::chrono::duration<double>(options.stallSeconds);
@@ -144,13 +187,13 @@ HammerReport runThreadHammer(const HammerOptions& options) {
     if (!report.stalled.empty()) {
         // The stuck thread still uses the plug-in: never unload it under that thread.
         audio.detach();
-        ui.detach();
+        if (ui.joinable()) ui.detach();
         report.blocks = lastAudio;
         s.release();
         return report;
     }
     audio.join();
-    ui.join();
+    if (ui.joinable()) ui.join();
     report.blocks = s->watch->blocks();
     report.badBlocks = s->watch->badBlocks();
     report.nonFiniteSamples = s->watch->nonFiniteSamples();

@@ -24,6 +24,8 @@ struct HammerOptions {
     int blockSize = 256;
     float inputPeak = 0.5f;
     float outputLimit = 8.0f;
+    // Both sides take turns on one thread instead: a control run that must always pass.
+    bool interleaved = false;
 };
 
 struct HammerReport {

@@ -1,12 +1,13 @@
 // qc-hammer: concurrency and stability checks of a plug-in binary, one summary line per run.
 //
 //   qc-hammer threads --plugin PATH [--scenario mixed|cutoff] [--seconds S] [--seed N]
-//                     [--stall-seconds S]
+//                     [--stall-seconds S] [--one-thread]
 //   qc-hammer stability --plugin PATH [--frames N | --audio-minutes M] [--rates R,R,...]
 //
 // QC_STRESS_SECONDS and QC_STRESS_AUDIO_MINUTES replace the defaults of --seconds (5) and of
 // the stability length (12 million frames per case), so a longer run needs no new
 // registration; options given win.
+// --one-thread makes both sides take turns on one thread: a control run that must pass.
 // Exit status: 0 passed, 1 failed, 2 usage error, 3 a thread stopped advancing.
 #include <cstdio>
 #include <cstdlib>
@@ -22,7 +23,7 @@ int usage(const char* problem) {
     std::fprintf(stderr,
                  "qc-hammer: %s\n"
                  "usage: qc-hammer threads --plugin PATH [--scenario mixed|cutoff] [--seconds S]\n"
-                 "                         [--seed N] [--stall-seconds S]\n"
+                 "                         [--seed N] [--stall-seconds S] [--one-thread]\n"
                  "       qc-hammer stability --plugin PATH [--frames N | --audio-minutes M]\n"
                  "                           [--rates R,...]\n",
                  problem);
@@ -110,6 +111,10 @@ int main(int argc, char** argv) {
 
     for (int i = 2; i < argc; ++i) {
         const std::string option = argv[i];
+        if (option == "--one-thread" && mode == "threads") {
+            threads.interleaved = true;
+            continue;
+        }
         if (i + 1 >= argc) return usage(("missing value after " + option).c_str());
         const char* value = argv[++i];
         double number = 0.0;
