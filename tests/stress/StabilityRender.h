@@ -3,6 +3,7 @@
 // the cutoff at its top, where it meets half the sample rate.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -42,7 +43,11 @@ struct StabilityCase {
     double lastRms = 0.0;
     std::string error;  // the instance could not be set up
 
-    double growth() const { return firstRms > 0.0 ? lastRms / firstRms : 0.0; }
+    // Output that starts silent and then appears has grown without bound.
+    double growth() const {
+        if (firstRms > 0.0) return lastRms / firstRms;
+        return lastRms > 0.0 ? HUGE_VAL : 1.0;
+    }
     bool passed(const StabilityOptions& options) const {
         return error.empty() && frames > 0 && nonFiniteSamples == 0 && peak < options.outputLimit &&
                growth() < options.growthLimit;
