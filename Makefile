@@ -3,7 +3,7 @@
 # linux-x64 comes first: the Windows trees check their DLLs with its pecheck.
 PRESETS := linux-x64 linux-x64-asan linux-x64-tsan windows-x64 windows-x86
 # Trees whose hammer tests 'make stress' reruns for longer.
-STRESS_PRESETS := linux-x64 windows-x64
+STRESS_PRESETS := linux-x64 linux-x64-tsan windows-x64
 WINE_PREFIX := $(CURDIR)/build/windows-x64/wineprefix
 FORMAT_DIRS := vst VstToolkit WindowsToolkit SynthToolkit effect tools tests
 
