@@ -24,8 +24,8 @@ for preset in "$@"; do
     echo "=== stress $preset (hammer ${seconds} s, stability ${minutes} min of audio per case)"
     log=build/$preset/stress-output.log
     # One at a time: each hammer keeps both cores busy.
-    ctest --test-dir "build/$preset" -L hammer -j1 -V --timeout "$timeout" 2>&1 | tee "$log" |
-        grep -E '^[0-9]+: (hammer |stability|  )|tests passed|\*\*\*'
+    ctest --test-dir "build/$preset" -L '^hammer$' -j1 -V --timeout "$timeout" 2>&1 |
+        tee "$log" | grep --line-buffered -E '^[0-9]+: (hammer |stability|  )|Test +#|tests passed'
     status=${PIPESTATUS[0]}
     line=$(grep -E 'tests passed' "$log" | tail -n1)
     summary+=("$preset: ${line:-ctest produced no summary}")

@@ -27,6 +27,7 @@ struct Session {
     std::atomic<bool> stop{false};
     std::atomic<std::uint64_t> audioProgress{0};
     std::atomic<std::uint64_t> interfaceProgress{0};
+    std::atomic<int> running{0};  // threads that have not returned yet
     std::unique_ptr<OutputWatch> watch;
     std::unique_ptr<InterfaceThread> ui;
 };
@@ -155,13 +156,21 @@ HammerReport runThreadHammer(const HammerOptions& options) {
 
     const auto start = Clock::now();
     std::thread audio, ui;
+    s->running = options.interleaved ? 1 : 2;
     if (options.interleaved) {
-        audio = std::thread([&session = *s, &options] { interleavedLoop(session, options); });
+        audio = std::thread([&session = *s, &options] {
+            interleavedLoop(session, options);
+            --session.running;
+        });
     } else {
-        audio = std::thread([&session = *s, &options] { audioLoop(session, options); });
+        audio = std::thread([&session = *s, &options] {
+            audioLoop(session, options);
+            --session.running;
+        });
         ui = std::thread([&session = *s] {
             while (!session.stop.load(std::memory_order_relaxed))
                 session.interfaceProgress.store(session.ui->callOnce(), std::memory_order_relaxed);
+            --session.running;
         });
     }
 
@@ -184,6 +193,12 @@ HammerReport runThreadHammer(const HammerOptions& options) {
     }
     s->stop.store(true);
     report.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    // A thread that hangs just as the time runs out would block join() for good.
+    const auto stopped = Clock::now();
+    while (report.stalled.empty() && s->running.load() != 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (Clock::now() - stopped > stallLimit) report.stalled = "a thread asked to stop";
+    }
     if (!report.stalled.empty()) {
         // The stuck thread still uses the plug-in: never unload it under that thread.
         audio.detach();
