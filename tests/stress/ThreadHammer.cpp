@@ -204,6 +204,7 @@ HammerReport runThreadHammer(const HammerOptions& options) {
         audio.detach();
         if (ui.joinable()) ui.detach();
         report.blocks = lastAudio;
+        report.interfaceCalls = lastUi;
         s.release();
         return report;
     }
