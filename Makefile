@@ -1,13 +1,15 @@
 # Front door for building, testing and trying out Quellin Corvane. See README.md.
 
 # linux-x64 comes first: the Windows trees check their DLLs with its pecheck.
-PRESETS := linux-x64 linux-x64-asan linux-x64-fuzz windows-x64 windows-x86
+PRESETS := linux-x64 linux-x64-asan linux-x64-tsan linux-x64-fuzz windows-x64 windows-x86
+# Trees whose hammer tests 'make stress' reruns for longer.
+STRESS_PRESETS := linux-x64 linux-x64-tsan windows-x64
 # Wine prefixes of the build trees, each with its architecture.
 WINE_PREFIXES := windows-x64/wineprefix:win64 windows-x86/wineprefix:win32 \
                  windows-x86/wineprefix-x64:win64
 FORMAT_DIRS := vst VstToolkit WindowsToolkit SynthToolkit effect tools tests
 
-.PHONY: all deps build test demo dist bench fuzz validate format clean
+.PHONY: all deps build test stress demo dist bench fuzz validate format clean
 
 all: build
 
@@ -19,6 +21,11 @@ build: deps
 
 test: deps
 	@tools/test-all.sh $(PRESETS)
+
+# Longer thread hammer runs (STRESS_SECONDS each, default 60) and stability renders
+# (STRESS_AUDIO_MINUTES of audio per case, default 40) against every plug-in binary.
+stress: deps
+	@tools/stress.sh $(STRESS_PRESETS)
 
 demo: build
 	@tools/demo.sh

@@ -1,6 +1,7 @@
 # Build settings every first-party target gets through qc_apply_options(<target>).
 
 option(QC_SANITIZE "Build everything with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+option(QC_SANITIZE_THREAD "Build everything with ThreadSanitizer" OFF)
 option(QC_WARNINGS_AS_ERRORS "Treat compiler warnings as errors" OFF)
 option(QC_FUZZ "Build the libFuzzer targets (clang), everything with ASan and UBSan" OFF)
 
@@ -36,6 +37,22 @@ if(QC_FUZZ)
         -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
     add_compile_options(-fsanitize=fuzzer-no-link ${QC_SANITIZER_FLAGS})
     add_link_options(${QC_SANITIZER_FLAGS})
+endif()
+
+if(QC_SANITIZE_THREAD)
+    if(QC_WINDOWS OR QC_SANITIZE)
+        message(FATAL_ERROR "QC_SANITIZE_THREAD needs the native Linux build without QC_SANITIZE")
+    endif()
+    # Directory-wide for the same reason as above: a race is only seen when both of its
+    # accesses are instrumented, and the host side of every test is half of each pair.
+    set(QC_SANITIZER_FLAGS -fsanitize=thread -fno-omit-frame-pointer)
+    add_compile_options(${QC_SANITIZER_FLAGS})
+    add_link_options(${QC_SANITIZER_FLAGS})
+    add_compile_options(-Wno-maybe-uninitialized)
+    # Reports fail a test through the exit status; the suppressions file lists, with its
+    # reason, each report that is understood and harmless.
+    set(QC_TSAN_OPTIONS
+        "suppressions=${PROJECT_SOURCE_DIR}/cmake/tsan.supp:second_deadlock_stack=1:exitcode=66")
 endif()
 
 function(qc_apply_options target)

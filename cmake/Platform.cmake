@@ -34,7 +34,7 @@ endif()
 
 # The sanitizer and fuzzing trees' binaries need their runtimes, so they stay in those trees
 # instead of replacing the shipped ones in dist/.
-if(QC_SANITIZE OR QC_FUZZ)
+if(QC_SANITIZE OR QC_SANITIZE_THREAD OR QC_FUZZ)
     set(QC_DIST_DIR ${CMAKE_BINARY_DIR}/dist)
 else()
     set(QC_DIST_DIR ${PROJECT_SOURCE_DIR}/dist)

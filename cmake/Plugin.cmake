@@ -66,7 +66,7 @@ function(qc_add_plugin target)
         set(map ${PROJECT_SOURCE_DIR}/vst/exports.map)
         set_target_properties(${target} PROPERTIES SUFFIX ".so" LINK_DEPENDS ${map})
         target_link_options(${target} PRIVATE "LINKER:--version-script=${map}")
-        if(NOT QC_SANITIZE AND NOT QC_FUZZ)
+        if(NOT QC_SANITIZE AND NOT QC_SANITIZE_THREAD AND NOT QC_FUZZ)
             # An unresolved symbol should fail the build, not the host's dlopen. The sanitizer
             # runtime is resolved at load time, so this cannot apply there.
             target_link_options(${target} PRIVATE "LINKER:-z,defs")

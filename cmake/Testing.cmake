@@ -5,6 +5,8 @@
 #                   [EXACT_EXPORTS] [RESOURCES <type:name...>])
 #   qc_add_benchmark(<target> SOURCES <src...> [LIBRARIES <lib...>])
 #   qc_wine_skippable(<test...>)   for tests run by cmake/wine-run.sh outside qc_add_gtest
+#   qc_add_program_test(NAME <name> COMMAND <target> [<arg...>] [LABELS <label...>]
+#                       [PROCESSORS <n>])
 
 include(GoogleTest)
 
@@ -128,6 +130,9 @@ function(qc_add_gtest target)
         qc_wine_skippable(${target})
     else()
         set(properties TIMEOUT ${ARG_TIMEOUT})
+        if(QC_TSAN_OPTIONS)
+            list(APPEND properties ENVIRONMENT "TSAN_OPTIONS=${QC_TSAN_OPTIONS}")
+        endif()
         if(ARG_NEEDS_DISPLAY)
             # The display number is only known once the fixture has started Xvfb, so the test
             # reads it from the fixture's state file when it starts.
@@ -195,4 +200,33 @@ function(qc_add_benchmark target)
     # 'make bench' runs whatever lands in this one folder.
     set_target_properties(${target} PROPERTIES
         RUNTIME_OUTPUT_DIRECTORY "$<1:${CMAKE_BINARY_DIR}/benchmarks>")
+endfunction()
+
+# A plain test program given by its target, which fails by its exit status. It runs wherever
+# the tree's programs run: natively, or through the tree's emulator (Wine) after the Wine
+# fixture. No TIMEOUT is set, so the caller's --timeout decides: the stress runs take longer.
+function(qc_add_program_test)
+    cmake_parse_arguments(PARSE_ARGV 0 ARG "" "NAME;PROCESSORS" "COMMAND;LABELS")
+    if(ARG_UNPARSED_ARGUMENTS OR NOT ARG_NAME OR NOT ARG_COMMAND)
+        message(FATAL_ERROR "qc_add_program_test needs NAME and COMMAND")
+    endif()
+    if(NOT QC_BUILD_TESTS)
+        return()
+    endif()
+    add_test(NAME ${ARG_NAME} COMMAND ${ARG_COMMAND})
+    if(ARG_LABELS)
+        set_tests_properties(${ARG_NAME} PROPERTIES LABELS "${ARG_LABELS}")
+    endif()
+    if(ARG_PROCESSORS)
+        # Tells ctest -j how many cores the test keeps busy, so it is not overcommitted.
+        set_tests_properties(${ARG_NAME} PROPERTIES PROCESSORS ${ARG_PROCESSORS})
+    endif()
+    if(QC_TSAN_OPTIONS)
+        set_tests_properties(${ARG_NAME} PROPERTIES ENVIRONMENT "TSAN_OPTIONS=${QC_TSAN_OPTIONS}")
+    endif()
+    if(QC_WINDOWS)
+        _qc_ensure_wine_fixture()
+        set_tests_properties(${ARG_NAME} PROPERTIES FIXTURES_REQUIRED "qc_wine;qc_display")
+        qc_wine_skippable(${ARG_NAME})
+    endif()
 endfunction()
