@@ -4,8 +4,11 @@
 #include <windows.h>
 
 namespace Platform {
+// Only for an attached debugger: without one OutputDebugStringA raises and handles an exception
+// and may wait for a system-wide listener, microseconds that the audio thread (which traces
+// MIDI handling) cannot spend. IsDebuggerPresent only reads the process environment block.
 void Trace(const char* line) {
-    OutputDebugStringA(line);
+    if (IsDebuggerPresent()) OutputDebugStringA(line);
 }
 }  // namespace Platform
 

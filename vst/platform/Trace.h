@@ -1,5 +1,6 @@
-// Trace lines for the debugger. On Windows they go to OutputDebugStringA; elsewhere they are
-// dropped unless a test installs a sink. Tracing carries no behaviour.
+// Trace lines for the debugger. On Windows they go to OutputDebugStringA while a debugger is
+// attached; elsewhere they are dropped unless a test installs a sink. Tracing carries no
+// behaviour.
 #pragma once
 
 namespace Platform {
