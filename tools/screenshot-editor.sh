@@ -1,16 +1,31 @@
 #!/usr/bin/env bash
 # screenshot-editor.sh: saves pictures of the editors as they open: dist/screenshots/
-# editor-x64.png, and editor-x86.png from the x86 build's x86-64 twin. The editor-shot program
-# holds each editor open on a private Xvfb display under Wine while ImageMagick grabs the panel
-# from the screen's top left corner. Skipped, with a note, when the Windows build, Xvfb or
-# ImageMagick is missing.
+# editor-linux-x64.png from the Linux plug-in, editor-x64.png, and editor-x86.png from the x86
+# build's x86-64 twin. On a private Xvfb display the Linux editor-shot program saves its panel
+# itself; the Windows one holds each editor open under Wine while ImageMagick grabs the panel
+# from the screen's top left corner. Skipped, with a note, when a build, Xvfb or ImageMagick is
+# missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+linux_shot=build/linux-x64/tools/editor-shot/editor-shot
+linux_state=build/linux-x64/demo-display
+if [[ -x $linux_shot && -f dist/linux-x64/QuellinCorvane.so ]] &&
+    cmake/xvfb.sh start "$linux_state" >/dev/null; then
+    mkdir -p dist/screenshots
+    if DISPLAY=$(<"$linux_state/display") "$linux_shot" dist/linux-x64/QuellinCorvane.so \
+        dist/screenshots/editor-linux-x64.png; then
+        echo "== dist/screenshots/editor-linux-x64.png (the x64 editor on Linux)"
+    fi
+    cmake/xvfb.sh stop "$linux_state"
+else
+    echo "No Linux editor screenshot: build the linux-x64 tree first (or Xvfb did not start)."
+fi
 
 shot=build/windows-x64/tools/editor-shot/editor-shot.exe
 state=build/windows-x64/demo-display
 if [[ ! -f $shot ]]; then
-    echo "No editor screenshots: build the windows-x64 tree first."
+    echo "No Windows editor screenshots: build the windows-x64 tree first."
     exit 0
 fi
 if ! command -v import >/dev/null; then
