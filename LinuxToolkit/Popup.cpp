@@ -10,6 +10,7 @@ namespace {
 constexpr int kItemHeight = 22;
 constexpr int kMenuPadding = 3;
 constexpr double kTextSize = 13.0;
+constexpr double kButtonTextSize = 11.0;  // the captions fit buttons of the Windows boxes' size
 constexpr Colour kFace = {0.94, 0.94, 0.94};
 constexpr Colour kEdge = {0.55, 0.55, 0.55};
 constexpr Colour kHighlight = {0.0, 0.47, 0.84};
@@ -189,7 +190,7 @@ void BoxButton::Draw(cairo_t* cr) {
     SetColour(cr, kFace);
     cairo_rectangle(cr, 1, 1, width - 2, height - 2);
     cairo_fill(cr);
-    SelectFont(cr, kTextSize);
+    SelectFont(cr, kButtonTextSize);
     SetColour(cr, kText);
     cairo_text_extents_t extents;
     cairo_text_extents(cr, caption.c_str(), &extents);

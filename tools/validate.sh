@@ -12,13 +12,18 @@ thorough=--thorough
 wine64=(cmake/wine-run.sh --prefix build/windows-x64/wineprefix)
 state=build/validate
 mkdir -p "$state"
-cmake/xvfb.sh start "$state/xvfb" >/dev/null 2>&1 && wine64+=(--display-file "$state/xvfb/display")
+native_display=()
+if cmake/xvfb.sh start "$state/xvfb" >/dev/null 2>&1; then
+    wine64+=(--display-file "$state/xvfb/display")
+    # The native runs open the Linux editor on the same private display.
+    native_display=(env "DISPLAY=$(<"$state/xvfb/display")")
+fi
 trap 'cmake/xvfb.sh stop "$state/xvfb" >/dev/null 2>&1; "${wine64[@]}" --shutdown >/dev/null 2>&1' EXIT
 
 # label | runner | plug-in path as the runner sees it
 targets=(
-    "x64 .so (Linux)|build/linux-x64/tools/validate/qc-validate|dist/linux-x64/QuellinCorvane.so"
-    "x86 code .so (Linux)|build/linux-x64/tools/validate/qc-validate|dist/testing/linux-x64/QuellinCorvane-SynthToolkit.so"
+    "x64 .so (Linux)|${native_display[*]} build/linux-x64/tools/validate/qc-validate|dist/linux-x64/QuellinCorvane.so"
+    "x86 code .so (Linux)|${native_display[*]} build/linux-x64/tools/validate/qc-validate|dist/testing/linux-x64/QuellinCorvane-SynthToolkit.so"
     "x64 DLL (wine64)|${wine64[*]} -- build/windows-x64/tools/validate/qc-validate.exe|Z:$PWD/dist/windows-x64/QuellinCorvane.dll"
     "x86 code DLL (wine64)|${wine64[*]} -- build/windows-x64/tools/validate/qc-validate.exe|Z:$PWD/dist/testing/windows-x64/QuellinCorvane-SynthToolkit.dll"
 )
@@ -53,7 +58,7 @@ for target in "${targets[@]}"; do
     # memcheck: create, process, chunk round trips, destroy; no error and no leak.
     if [[ $runner != *wine* ]]; then
         if valgrind -q --error-exitcode=9 --leak-check=full --errors-for-leak-kinds=definite,indirect \
-            "$runner" --only info,programs,restore,instances "$plugin" >/dev/null 2>"$state/memcheck"; then
+            "$runner_exe" --only info,programs,restore,instances "$plugin" >/dev/null 2>"$state/memcheck"; then
             record "$label" memcheck PASS "no error, no leak"
         else
             record "$label" memcheck FAIL "$(grep -m3 -E '==[0-9]+== [A-Z]' "$state/memcheck" | tr '\n' ' ')"
