@@ -1,8 +1,7 @@
 #include "VstToolkit/View.h"
 
-#include <cstdio>
-
 #include "VstToolkit/Controller.h"
+#include "VstToolkit/Gui/EditorMenus.h"
 #include "WindowsToolkit/RegisteredMessages.h"
 #include "vst/platform/Trace.h"
 
@@ -12,8 +11,15 @@ using WindowsToolkit::ParameterControl;
 
 namespace VstToolkit {
 namespace {
-constexpr const char* kLearning = "Learning...";
+using Gui::kLearningText;
+
+HMENU MakeMenu(const std::vector<Gui::MenuItem>& items) {
+    HMENU menu = CreatePopupMenu();
+    for (const Gui::MenuItem& item : items)
+        AppendMenuA(menu, MF_STRING, item.id, item.text.c_str());
+    return menu;
 }
+}  // namespace
 
 void View::SetStatusText(const char* text) {
     PostMessageA(GetParent(hwnd), Messages().statusTextChanged, 0, reinterpret_cast<LPARAM>(text));
@@ -38,11 +44,8 @@ void View::UpdateParameterControl(VstInt32 index, float value) {
 }
 
 void View::UpdateStatusText(int index) {
-    Trace("View::UpdateStatusText\r\n");
     if (index < 0 || index >= model->GetParameterCount()) return;
-    std::snprintf(statusBuffer, sizeof(statusBuffer), "%s: %s %s",
-                  model->GetParameterLongName(index), model->GetParameterDisplay(index).text,
-                  model->GetParameterLabel(index));
+    Gui::FormatStatusText(*model, index, statusBuffer, sizeof(statusBuffer));
     SetStatusText(statusBuffer);
 }
 
@@ -66,7 +69,7 @@ LRESULT View::DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam) {
         UpdateStatusText(control->GetParameterIndex());
     } else if (message == messages.leave) {
         Trace("View::OnParameterControlMouseLeave\r\n");
-        SetStatusText(model->IsLearningMidi() ? kLearning : "");
+        SetStatusText(model->IsLearningMidi() ? kLearningText : "");
     } else if (message == messages.rightClicked) {
         OnParameterControlRightClicked(control);
     } else if (message == messages.statusTextChanged) {
@@ -89,57 +92,20 @@ void View::OnParameterControlRightClicked(ParameterControl* control) {
     POINT corner = {0, 0};
     ClientToScreen(control->GetHwnd(), &corner);
     const int parameter = control->GetParameterIndex();
-    HMENU menu = CreatePopupMenu();
-    AppendMenuA(menu, MF_STRING, kMidiLearn, "MIDI Learn");
-    const VstInt32 bound = model->ParameterToController(parameter);
-    if (bound < Model::kControllerCount) {
-        char item[128];
-        std::snprintf(item, sizeof(item), "Forget CC: %d", static_cast<int>(bound));
-        AppendMenuA(menu, MF_STRING, kForgetController, item);
-    }
-    switch (RunMenu(menu, corner)) {
-        case 0:
-            model->StopLearningMidi();
-            SetStatusText("");
-            break;
-        case kMidiLearn:
-            model->StartLearningMidi(parameter);
-            SetStatusText(kLearning);
-            break;
-        case kForgetController: {
-            const VstInt32 forgotten = model->ParameterToController(parameter);
-            model->StopLearningMidi();
-            model->UnregisterMidiControllerMapping(forgotten);
-            SetStatusText("");
-            break;
-        }
-        default: break;
-    }
+    const UINT chosen = RunMenu(MakeMenu(Gui::ControlMenuItems(*model, parameter)), corner);
+    SetStatusText(Gui::ApplyControlMenu(*model, parameter, chosen));
 }
 
 void View::ShowViewMenu(POINT point) {
     POINT screen = point;
     ClientToScreen(hwnd, &screen);
-    HMENU menu = CreatePopupMenu();
-    AppendMenuA(menu, MF_STRING, kAbout, "About");
-    if (model->IsLearningMidi())
-        AppendMenuA(menu, MF_STRING, kCancelMidiLearn, "Cancel MIDI Learn");
-    AppendMenuA(menu, MF_STRING, kClearAllMidiLearn, "Clear All MIDI Learn");
-    switch (RunMenu(menu, screen)) {
-        case kAbout: ShowAbout(); break;
-        case kCancelMidiLearn:
-            model->StopLearningMidi();
-            SetStatusText("");
-            break;
-        case kClearAllMidiLearn:
-            if (MessageBoxA(hwnd,
-                            "This will erase all MIDI Learn data for this bank. Are you sure you "
-                            "want to do this?",
-                            "Warning!", MB_OKCANCEL | MB_ICONWARNING) == IDOK) {
-                model->ClearMidiControllerMap();
-                model->StopLearningMidi();
-                SetStatusText("");
-            }
+    switch (RunMenu(MakeMenu(Gui::ViewMenuItems(*model)), screen)) {
+        case Gui::kAbout: ShowAbout(); break;
+        case Gui::kCancelMidiLearn: SetStatusText(Gui::CancelMidiLearn(*model)); break;
+        case Gui::kClearAllMidiLearn:
+            if (MessageBoxA(hwnd, Gui::kClearAllQuestion, Gui::kClearAllCaption,
+                            MB_OKCANCEL | MB_ICONWARNING) == IDOK)
+                SetStatusText(Gui::ClearAllMidiLearn(*model));
             break;
         default: break;
     }

@@ -20,10 +20,6 @@ class Model;
 
 class View : public WindowsToolkit::Window, public ViewInterface {
 public:
-    // Menu identifiers, as the menus return them.
-    enum ControlMenu : UINT { kMidiLearn = 1, kForgetController = 2 };
-    enum ViewMenu : UINT { kAbout = 1, kCancelMidiLearn = 2, kClearAllMidiLearn = 3 };
-
     View(Controller* owner, Model* state) : controller(owner), model(state) {}
 
     // The default posts the text to the parent window.

@@ -1,10 +1,17 @@
 #include "WindowsToolkit/Knob.h"
 
+#include "VstToolkit/Gui/ControlMath.h"
+
 namespace WindowsToolkit {
 
 namespace {
 constexpr int kControlRow = 117;
+namespace KnobMath = VstToolkit::Gui::KnobMath;
+
+VstToolkit::Gui::Keys KeysOf(WPARAM keys) {
+    return {(keys & MK_SHIFT) != 0, (keys & MK_CONTROL) != 0};
 }
+}  // namespace
 
 Knob* Knob::Create(const ResourceImage* viewBackground, int parameter, float resetValue,
                    float initialValue, const ImageStrip* frames, int x, HWND parent,
@@ -19,11 +26,11 @@ Knob* Knob::Create(const ResourceImage* viewBackground, int parameter, float res
 
 void Knob::UpdateFrame() {
     if (strip->FrameCount() == 0) return;
-    frame = static_cast<int>(static_cast<float>(strip->FrameCount() - 1) * (position * 0.01f));
+    frame = KnobMath::FrameOf(strip->FrameCount(), position);
 }
 
 void Knob::SetValue(float value, bool notify) {
-    position = value * 100.0f;
+    position = KnobMath::PositionOf(value);
     UpdateFrame();
     Repaint();
     if (notify) PostValueChanged();
@@ -36,11 +43,7 @@ void Knob::SetFrame(int index, bool notify) {
 }
 
 void Knob::Step(float delta) {
-    position = position + delta;
-    if (!(position >= 0.0f))
-        position = 0.0f;
-    else if (position > 100.0f)
-        position = 100.0f;
+    position = KnobMath::Step(position, delta);
     UpdateFrame();
     PostValueChanged();  // every step, even when clamped in place
     Repaint();
@@ -55,9 +58,7 @@ int Knob::OnLeftButtonDown(WPARAM keys, POINT point) {
 
 int Knob::OnMouseMove(WPARAM keys, POINT point) {
     if ((keys & MK_LBUTTON) != 0 && HasCapture()) {
-        float delta = static_cast<float>(lastY - point.y);  // upwards increases
-        if ((keys & MK_SHIFT) != 0) delta *= 0.1f;
-        Step(delta);
+        Step(KnobMath::DragDelta(lastY, point.y, KeysOf(keys)));
         lastY = point.y;
         return 1;
     }
@@ -67,9 +68,7 @@ int Knob::OnMouseMove(WPARAM keys, POINT point) {
 
 int Knob::OnMouseWheel(unsigned keys, unsigned delta, POINT) {
     if (mouseOutside) return 0;
-    float step = static_cast<short>(delta) >= 1 ? 1.0f : -1.0f;
-    if ((keys & MK_SHIFT) != 0) step *= 0.1f;
-    Step(step);
+    Step(KnobMath::WheelStep(static_cast<short>(delta) >= 1, KeysOf(keys)));
     return 1;
 }
 

@@ -1,32 +1,22 @@
 #include "WindowsToolkit/Multiswitch.h"
 
+#include "VstToolkit/Gui/ControlMath.h"
+
 namespace WindowsToolkit {
 
 namespace {
 constexpr int kControlRow = 117;
-}
+namespace SwitchMath = VstToolkit::Gui::SwitchMath;
+}  // namespace
 
 Multiswitch::Multiswitch(const ResourceImage* viewBackground, int parameter, float resetValue,
                          const ImageStrip* frames)
     : GraphicsParameterControl(viewBackground, parameter, resetValue, frames) {
-    const unsigned count = strip->FrameCount();
-    if (count == 0) return;
-    const LONG w = static_cast<LONG>(strip->FrameWidth());
-    const LONG h = static_cast<LONG>(strip->FrameHeight());
-    positionRects.resize(count);
-    for (unsigned i = 0; i < count; ++i) {
-        RECT& r = positionRects[i];
-        if (strip->IsVertical()) {
-            // Rows left over by the division, at the top, belong to no position.
-            const LONG slice = h / static_cast<LONG>(count);
-            const LONG leftover = h - slice * static_cast<LONG>(count);
-            r = {0, leftover + slice * static_cast<LONG>(count - 1 - i), w, 0};
-            r.bottom = r.top + slice;
-        } else {
-            const LONG slice = w / static_cast<LONG>(count);
-            r = {slice * static_cast<LONG>(i), 0, slice * static_cast<LONG>(i + 1), h};
-        }
-    }
+    const auto slices = SwitchMath::Slices(static_cast<int>(strip->FrameWidth()),
+                                           static_cast<int>(strip->FrameHeight()),
+                                           strip->FrameCount(), strip->IsVertical());
+    for (const VstToolkit::Gui::Rect& slice : slices)
+        positionRects.push_back({slice.left, slice.top, slice.right, slice.bottom});
 }
 
 Multiswitch* Multiswitch::Create(const ResourceImage* viewBackground, int parameter,
@@ -41,21 +31,12 @@ Multiswitch* Multiswitch::Create(const ResourceImage* viewBackground, int parame
 }
 
 float Multiswitch::GetValue() {
-    const unsigned count = strip->FrameCount();
-    if (count < 2) return 0.0f;
-    return static_cast<float>(selected) / static_cast<float>(count - 1);
+    return SwitchMath::ValueOf(selected, strip->FrameCount());
 }
 
 void Multiswitch::SetValue(float value, bool notify) {
-    const unsigned count = strip->FrameCount();
-    if (count == 0) return;
-    const float scaled = value / (1.0f / static_cast<float>(count));
-    // Values a conforming host never sends still pick a position that exists.
-    int n = scaled > 0.0f ? (scaled < static_cast<float>(count) ? static_cast<int>(scaled)
-                                                                : static_cast<int>(count))
-                          : 0;
-    if (n == static_cast<int>(count)) n = static_cast<int>(count) - 1;
-    if (n == selected) return;
+    const int n = SwitchMath::PositionOf(value, strip->FrameCount());
+    if (n < 0 || n == selected) return;
     selected = n;
     Repaint();
     if (notify) PostValueChanged();
@@ -103,13 +84,7 @@ int Multiswitch::OnMouseMove(WPARAM keys, POINT point) {
 
 int Multiswitch::OnMouseWheel(unsigned, unsigned delta, POINT) {
     if (mouseOutside) return 0;
-    if (static_cast<short>(delta) >= 1) {
-        if (selected + 1 >= static_cast<int>(strip->FrameCount())) return 1;
-        Select(selected + 1);
-    } else {
-        if (selected == 0) return 1;
-        Select(selected - 1);
-    }
+    Select(SwitchMath::WheelTarget(selected, strip->FrameCount(), static_cast<short>(delta) >= 1));
     return 1;
 }
 

@@ -20,6 +20,8 @@ packages=(
     wine64 wine32:i386 xvfb x11-utils xdotool imagemagick util-linux
     # audio files, plots and rendering used by tests and the demo
     libcairo2-dev fonts-dejavu-core libsndfile1-dev pkg-config gnuplot-nox zip
+    # the Linux editor (X11 through xcb) and its tests' synthetic input (XTest)
+    libxcb1-dev libx11-dev libxtst-dev
 )
 
 if [[ ${1:-} == --bench ]]; then

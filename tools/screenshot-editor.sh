@@ -1,12 +1,28 @@
 #!/usr/bin/env bash
 # screenshot-editor.sh: saves pictures of the editors as they open: dist/screenshots/
-# editor-x64.png, editor-x86.png from the x86 build's x86-64 twin, and editor-x86-win32.png from
-# the shipped 32-bit DLL. Each Windows tree's editor-shot program holds an editor open on a
-# private Xvfb display under Wine (wine64, or 32-bit Wine for the 32-bit DLL) while ImageMagick
-# grabs the panel from the screen's top left corner. Skipped, with a note, when the Windows
+# editor-linux-x64.png from the Linux plug-in, editor-x64.png, editor-x86.png from the x86
+# build's x86-64 twin, and editor-x86-win32.png from the shipped 32-bit DLL. On a private Xvfb
+# display the Linux editor-shot program saves its panel itself; each Windows tree's editor-shot
+# program holds an editor open under Wine (wine64, or 32-bit Wine for the 32-bit DLL) while
+# ImageMagick grabs the panel from the screen's top left corner. Skipped, with a note, when a
 # build, Xvfb, ImageMagick or (for the 32-bit picture) 32-bit Wine is missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+linux_shot=build/linux-x64/tools/editor-shot/editor-shot
+linux_state=build/linux-x64/demo-display
+if [[ -x $linux_shot && -f dist/linux-x64/QuellinCorvane.so ]] &&
+    cmake/xvfb.sh start "$linux_state" >/dev/null; then
+    mkdir -p dist/screenshots
+    if DISPLAY=$(<"$linux_state/display") "$linux_shot" dist/linux-x64/QuellinCorvane.so \
+        dist/screenshots/editor-linux-x64.png; then
+        echo "== dist/screenshots/editor-linux-x64.png (the x64 editor on Linux)"
+    fi
+    cmake/xvfb.sh stop "$linux_state"
+else
+    echo "No Linux editor screenshot: build the linux-x64 tree first (or Xvfb did not start)."
+fi
+
 
 state=build/demo-display
 if ! compgen -G "build/windows-x*/tools/editor-shot/editor-shot.exe" >/dev/null; then

@@ -13,17 +13,20 @@ wine64=(cmake/wine-run.sh --arch win64 --prefix build/windows-x64/wineprefix)
 wine32=(cmake/wine-run.sh --arch win32 --prefix build/windows-x86/wineprefix)
 state=build/validate
 mkdir -p "$state"
+native_display=()
 if cmake/xvfb.sh start "$state/xvfb" >/dev/null 2>&1; then
     wine64+=(--display-file "$state/xvfb/display")
     wine32+=(--display-file "$state/xvfb/display")
+    # The native runs open the Linux editor on the same private display.
+    native_display=(env "DISPLAY=$(<"$state/xvfb/display")")
 fi
 trap 'cmake/xvfb.sh stop "$state/xvfb" >/dev/null 2>&1
       "${wine64[@]}" --shutdown >/dev/null 2>&1; "${wine32[@]}" --shutdown >/dev/null 2>&1' EXIT
 
 # label | runner | plug-in path as the runner sees it
 targets=(
-    "x64 .so (Linux)|build/linux-x64/tools/validate/qc-validate|dist/linux-x64/QuellinCorvane.so"
-    "x86 code .so (Linux)|build/linux-x64/tools/validate/qc-validate|dist/testing/linux-x64/QuellinCorvane-SynthToolkit.so"
+    "x64 .so (Linux)|${native_display[*]} build/linux-x64/tools/validate/qc-validate|dist/linux-x64/QuellinCorvane.so"
+    "x86 code .so (Linux)|${native_display[*]} build/linux-x64/tools/validate/qc-validate|dist/testing/linux-x64/QuellinCorvane-SynthToolkit.so"
     "x64 DLL (wine64)|${wine64[*]} -- build/windows-x64/tools/validate/qc-validate.exe|Z:$PWD/dist/windows-x64/QuellinCorvane.dll"
     "x86 code DLL (wine64)|${wine64[*]} -- build/windows-x64/tools/validate/qc-validate.exe|Z:$PWD/dist/testing/windows-x64/QuellinCorvane-SynthToolkit.dll"
     "x86 DLL (32-bit Wine)|${wine32[*]} -- build/windows-x86/tools/validate/qc-validate.exe|Z:$PWD/dist/windows-x86/QuellinCorvane.dll"
@@ -64,7 +67,7 @@ for target in "${targets[@]}"; do
     # memcheck: create, process, chunk round trips, destroy; no error and no leak.
     if [[ $runner != *wine* ]]; then
         if valgrind -q --error-exitcode=9 --leak-check=full --errors-for-leak-kinds=definite,indirect \
-            "$runner" --only info,programs,restore,instances "$plugin" >/dev/null 2>"$state/memcheck"; then
+            "$runner_exe" --only info,programs,restore,instances "$plugin" >/dev/null 2>"$state/memcheck"; then
             record "$label" memcheck PASS "no error, no leak"
         else
             record "$label" memcheck FAIL "$(grep -m3 -E '==[0-9]+== [A-Z]' "$state/memcheck" | tr '\n' ' ')"

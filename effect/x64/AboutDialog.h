@@ -3,10 +3,9 @@
 #pragma once
 
 #include "WindowsToolkit/Win32.h"
+#include "effect/x64/About.h"
 
 namespace QuellinCorvane {
-
-constexpr const char* kWebsite = "https://quellin.example/";
 
 void ShowAboutDialog(HWND owner);
 INT_PTR CALLBACK AboutDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

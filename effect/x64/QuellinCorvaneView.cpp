@@ -4,27 +4,18 @@
 #include "WindowsToolkit/Knob.h"
 #include "WindowsToolkit/Multiswitch.h"
 #include "effect/x64/AboutDialog.h"
+#include "effect/x64/QuellinCorvaneLayout.h"
 #include "effect/x64/QuellinCorvaneModel.h"
 #include "resources/resource.h"
 
 namespace QuellinCorvane {
 namespace {
 
-constexpr unsigned kKnobFrames = 91;
-constexpr unsigned kSwitchPositions = 4;
-constexpr RECT kMenuArea = {10, 10, 290, 60};
-
-struct ControlPlacement {
-    bool knob;
-    VstInt32 parameter;
-    int x;
-};
-
-// Creation order is layout order.
-constexpr ControlPlacement kControls[] = {
-    {true, kCutoffFrequency, 194}, {true, kStereoSpread, 295}, {true, kBassAmp, 396},
-    {false, kOutput, 73},          {false, kFilterSlope, 136},
-};
+using Layout::kControls;
+using Layout::kKnobFrames;
+using Layout::kSwitchPositions;
+constexpr RECT kMenuArea = {Layout::kMenuArea.left, Layout::kMenuArea.top, Layout::kMenuArea.right,
+                            Layout::kMenuArea.bottom};
 
 }  // namespace
 
@@ -45,7 +36,7 @@ QuellinCorvaneView* QuellinCorvaneView::Create(VstToolkit::Model* model,
     const int w = static_cast<int>(view->backgroundImage.Width());
     const int h = static_cast<int>(view->backgroundImage.Height());
     if (!view->CreateChild(kClassName, 0, 0, w, h, parent, module)) return nullptr;
-    for (const ControlPlacement& placement : kControls) {
+    for (const Layout::ControlPlacement& placement : kControls) {
         const float initial = model->GetParameterValue(placement.parameter);
         const float defaultValue = model->GetParameterDefault(placement.parameter);
         WindowsToolkit::ParameterControl* control =

@@ -5,14 +5,15 @@
 #include "VstToolkit/View.h"
 #include "WindowsToolkit/ResourceImage.h"
 #include "WindowsToolkit/StatusControl.h"
+#include "effect/x64/QuellinCorvaneLayout.h"
 
 namespace QuellinCorvane {
 
 class QuellinCorvaneView : public VstToolkit::View {
 public:
     static constexpr const char* kClassName = "QuellinCorvaneWindowClass";
-    static constexpr VstInt16 kWidth = 512;  // the background's size
-    static constexpr VstInt16 kHeight = 224;
+    static constexpr VstInt16 kWidth = Layout::kWidth;
+    static constexpr VstInt16 kHeight = Layout::kHeight;
 
     // The view in parent at (0, 0) with its controls; null when its window cannot be made.
     static QuellinCorvaneView* Create(VstToolkit::Model* model, VstToolkit::Controller* controller,

@@ -282,9 +282,7 @@ const std::vector<Check>& Checks() {
         {"hostile", hostileValues},
         {"instances", manyInstances},
         {"soak", soak},
-#if defined(_WIN32)
         {"editor", EditorCycles},
-#endif
     };
     return checks;
 }
