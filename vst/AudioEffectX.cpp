@@ -98,7 +98,8 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
             VstKeyCode key{};
             key.character = index;
             key.virt = static_cast<unsigned char>(value);
-            key.modifier = static_cast<unsigned char>(static_cast<int>(opt));
+            // The modifier bits come as a float; one outside a byte (or NaN) carries none.
+            key.modifier = opt >= 0.0f && opt < 256.0f ? static_cast<unsigned char>(opt) : 0;
             const bool used =
                 opcode == effEditKeyDown ? editor->onKeyDown(key) : editor->onKeyUp(key);
             return used ? 1 : 0;

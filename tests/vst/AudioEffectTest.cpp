@@ -1,6 +1,7 @@
 // The AEffect record, its thunks and the opcodes the AudioEffect level answers.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 
 #include "tests/vst/ProbeEffect.h"
@@ -128,6 +129,11 @@ TEST_F(AudioEffectTest, EditorOpcodesReachTheEditorItOwns) {
     EXPECT_EQ(editor->lastKey.character, 'q');
     EXPECT_EQ(editor->lastKey.virt, VKEY_ESCAPE);
     EXPECT_EQ(editor->lastKey.modifier, 9);
+    // Modifier bits beyond a byte, negative or not a number carry none.
+    for (float bad : {-1.7e38f, -1.0f, 256.0f, 3e9f, std::nanf("")}) {
+        dispatch(effect, effEditKeyDown, 'q', VKEY_ESCAPE, nullptr, bad);
+        EXPECT_EQ(editor->lastKey.modifier, 0) << bad;
+    }
     EXPECT_EQ(dispatch(effect, effEditKeyUp, 'q', VKEY_ESCAPE), 0);  // editor base
     dispatch(effect, effEditClose);
     EXPECT_FALSE(editor->isOpen());
