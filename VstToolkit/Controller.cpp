@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "vst/AEffEditor.h"
 #include "vst/TextTools.h"
 #include "vst/platform/Trace.h"
 
@@ -34,6 +35,10 @@ Controller::Controller(audioMasterCallback host, Model* ownedModel)
 
 Controller::~Controller() {
     Trace("Controller::~Controller");
+    // The AudioEffect base deletes the editor only after this destructor: an editor still open
+    // (a host closing the plug-in with its window up) must let go of its view, which uses the
+    // model and this controller, while both still exist.
+    if (editor != nullptr) editor->close();
     delete model;
 }
 

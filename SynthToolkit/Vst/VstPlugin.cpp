@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "vst/AEffEditor.h"
 #include "vst/TextTools.h"
 
 namespace SynthToolkit::Vst {
@@ -44,6 +45,10 @@ VstPlugin::VstPlugin(audioMasterCallback host, ServiceDispatcher* services, Mode
 }
 
 VstPlugin::~VstPlugin() {
+    // The AudioEffect base deletes the editor only after this destructor: an editor still open
+    // (a host closing the plug-in with its window up) must let go of its view, which observes
+    // the model, while the model exists.
+    if (editor != nullptr) editor->close();
     // The model first: its parts leave the services' registries on the way out.
     delete ownedModel;
     delete ownedServices;

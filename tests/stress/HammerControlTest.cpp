@@ -31,8 +31,10 @@ TEST(HammerControl, OneThreadRunsPassEveryCheck) {
         const std::string summary = report.summary(options);
         EXPECT_TRUE(report.passed()) << summary;
         EXPECT_EQ(report.controllersBound, c.bindsControllers) << summary;
-        EXPECT_GT(report.blocks, 100u) << summary;
-        EXPECT_GT(report.interfaceCalls, 400u) << summary;
+        // Both sides did real work; how much depends on the machine's load and Wine, not on
+        // the plug-in, so the bar is low.
+        EXPECT_GT(report.blocks, 10u) << summary;
+        EXPECT_GT(report.interfaceCalls, 40u) << summary;
         for (const std::string& example : report.examples) ADD_FAILURE() << example;
     }
 }
