@@ -3,27 +3,24 @@
 
 #include <cstdint>
 
+#include "tests/support/Signal.h"
+
 namespace Stress {
 
-// White noise, uniform in [-peak, peak], from a fixed linear congruential generator so every
-// platform renders the same input.
+// White noise, uniform in [-peak, peak], from the shared generator so every platform renders
+// the same input.
 class Noise {
 public:
     explicit Noise(float peakLevel, std::uint32_t seed = 0x5EED1234u)
-        : peak(peakLevel), state(seed) {}
-    float next() {
-        state = state * 1664525u + 1013904223u;
-        // The top 24 bits as a fraction in [0, 1), then [-1, 1).
-        const float unit = static_cast<float>(state >> 8) * (2.0f / 16777216.0f) - 1.0f;
-        return unit * peak;
-    }
+        : peak(peakLevel), random(seed) {}
+    float next() { return (random.unit() * 2.0f - 1.0f) * peak; }
     void fill(float* samples, int count) {
         for (int i = 0; i < count; ++i) samples[i] = next();
     }
 
 private:
     float peak;
-    std::uint32_t state;
+    TestSupport::Lcg random;
 };
 
 // Counts blocks whose output leaves the expected range. A non-finite sample makes its block

@@ -14,6 +14,7 @@
 #include "VstToolkit/Controller.h"
 #include "effect/x64/QuellinCorvaneModel.h"
 #include "tests/support/RecordingHost.h"
+#include "tests/support/Signal.h"
 
 using namespace QuellinCorvane;
 
@@ -32,11 +33,10 @@ std::uint64_t fnv1a(std::uint64_t hash, const void* bytes, std::size_t count) {
 // A wide stereo signal: a different pseudo-random walk in each channel.
 std::vector<float> signal(unsigned seed) {
     std::vector<float> samples(kFrames);
-    std::uint32_t state = seed;
+    TestSupport::Lcg random(seed);
     float walk = 0.0f;
     for (float& sample : samples) {
-        state = state * 1664525u + 1013904223u;
-        const float step = static_cast<float>(state >> 8) * (1.0f / 16777216.0f) - 0.5f;
+        const float step = random.unit() - 0.5f;
         walk = walk * 0.9f + step;
         sample = walk * 0.4f;
     }

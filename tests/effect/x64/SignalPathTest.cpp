@@ -3,12 +3,12 @@
 
 #include <cmath>
 #include <cstring>
-#include <random>
 #include <vector>
 
 #include "effect/x64/QuellinCorvaneModel.h"
 #include "tests/effect/x64/RenderSide.h"
 #include "tests/support/GuardedBuffer.h"
+#include "tests/support/Signal.h"
 
 using namespace QuellinCorvane;
 using TestSupport::GuardedChannels;
@@ -42,15 +42,9 @@ void apply(QuellinCorvaneModel& model, const Settings& s) {
     model.SetParameterValue(kBassAmp, s.bassAmp);
 }
 
-// A stereo test signal with different content in each channel.
+// The shared stereo test signal, as long as the buffers already are.
 void fillSignal(std::vector<float>& left, std::vector<float>& right, unsigned seed = 1) {
-    std::mt19937 random(seed);
-    std::uniform_real_distribution<float> noise(-0.5f, 0.5f);
-    for (std::size_t i = 0; i < left.size(); ++i) {
-        const float t = static_cast<float>(i) / kRate;
-        left[i] = 0.4f * std::sin(2.0f * 3.14159265f * 55.0f * t) + noise(random);
-        right[i] = 0.3f * std::sin(2.0f * 3.14159265f * 80.0f * t) + noise(random);
-    }
+    TestSupport::makeTestSignal(left, right, left.size(), seed);
 }
 
 // Renders the whole signal through a fresh model in pieces of the given sizes (cycled).

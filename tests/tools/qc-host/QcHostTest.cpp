@@ -10,6 +10,7 @@
 #include <fstream>
 #include <regex>
 
+#include "tests/support/Signal.h"
 #include "tools/qc-host/FxFile.h"
 #include "tools/qc-host/ParameterValue.h"
 #include "tools/qc-host/Render.h"
@@ -52,10 +53,9 @@ Audio testSignal(int rate, std::size_t frames) {
     Audio a;
     a.rate = rate;
     a.channels.assign(2, std::vector<float>(frames));
-    std::uint32_t state = 7;
+    TestSupport::Lcg random(7);
     for (std::size_t i = 0; i < frames; ++i) {
-        state = state * 1664525u + 1013904223u;
-        const float noise = static_cast<float>(state >> 8) / 16777216.0f - 0.5f;
+        const float noise = random.unit() - 0.5f;
         a.channels[0][i] = 0.5f * std::sin(0.01f * static_cast<float>(i)) + 0.2f * noise;
         a.channels[1][i] = 0.4f * std::sin(0.013f * static_cast<float>(i)) - 0.2f * noise;
     }
@@ -288,7 +288,8 @@ TEST(QcHostArguments, MistakesGetAReasonAndAFailingStatus) {
         {"render " + p + " " + in + " o.wav --set CutFrq=20000Hz",
          "CutFrq takes a number from 0.00 to 10000.0 Hz, or a normalised value from 0 to 1"},
         {"render " + p + " " + in + " o.wav --set Out=loud", "one of Off, Low, High, Both"},
-        {"render " + p + " " + in + " o.wav --set S=1", "could be any of Slope (Filter Slope), Spread (Stereo Spread)"},
+        {"render " + p + " " + in + " o.wav --set S=1",
+         "could be any of Slope (Filter Slope), Spread (Stereo Spread)"},
         {"render " + p + " " + in + " o.wav --set CutFrq=", "no value"},
         {"render " + p + " " + in + " o.wav --set CutFrq", "NAME=VALUE"},
         {"render " + p + " " + in + " o.wav --set 9=0.5", "out of range"},

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "tests/support/Signal.h"
 #include "tools/qc-host/Wav.h"
 
 namespace {
@@ -23,13 +24,10 @@ Audio signal(int channels, int rate, std::size_t frames) {
     Audio a;
     a.rate = rate;
     a.channels.assign(static_cast<std::size_t>(channels), std::vector<float>(frames));
-    std::uint32_t state = 99;
+    TestSupport::Lcg random(99);
     for (auto& c : a.channels)
-        for (float& v : c) {
-            state = state * 1664525u + 1013904223u;
-            v = static_cast<float>(state >> 8) / 8388608.0f - 1.0f;  // full scale, both signs
-        }
-    a.channels[0][0] = 1.0f;  // clips in PCM
+        for (float& v : c) v = random.unit() * 2.0f - 1.0f;  // full scale, both signs
+    a.channels[0][0] = 1.0f;                                 // clips in PCM
     a.channels[0][1] = -1.0f;
     return a;
 }
