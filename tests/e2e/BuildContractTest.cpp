@@ -43,6 +43,8 @@ struct BuildContract {
 constexpr VstInt32 kEditorFlags = effFlagsHasEditor | effFlagsCanReplacing | effFlagsProgramChunks;
 constexpr VstInt32 kNoEditorFlags = effFlagsCanReplacing | effFlagsProgramChunks;
 
+// Each tree builds the rows of the plug-ins it has.
+#ifdef QC_CORVANE_X64_PATH
 BuildContract x64Build(const char* name, const char* path) {
     return {name,
             path,
@@ -57,7 +59,9 @@ BuildContract x64Build(const char* name, const char* path) {
             Product::kX64BankChunkSize,
             true};
 }
+#endif
 
+#ifdef QC_CORVANE_X86_PATH
 // The SynthToolkit build: its Windows DLL has the dialog editor, its Linux twin none.
 BuildContract x86Build(const char* name, const char* path) {
 #if defined(_WIN32)
@@ -80,6 +84,7 @@ BuildContract x86Build(const char* name, const char* path) {
             Product::kBankChunkSize,
             false};
 }
+#endif
 
 std::vector<BuildContract> buildsInThisTree() {
     std::vector<BuildContract> builds;
