@@ -206,7 +206,7 @@ void BoxButton::OnKey(Key key) {
 }
 
 Box::Box(Connection& display, xcb_window_t centreOver, const char* caption, int w, int h,
-         const Image* picture, std::string message, const std::vector<ButtonSpec>& specs,
+         const Image* picture, std::string message, const std::vector<ButtonPlace>& places,
          unsigned defaultId, unsigned cancelId)
     : Widget(display),
       image(picture),
@@ -231,10 +231,10 @@ Box::Box(Connection& display, xcb_window_t centreOver, const char* caption, int 
                         XCB_ATOM_ATOM, 32, 1, &dialogType);
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_TRANSIENT_FOR,
                         XCB_ATOM_WINDOW, 32, 1, &centreOver);
-    for (const ButtonSpec& spec : specs) {
-        auto button = std::make_unique<BoxButton>(connection, *this, spec.id, spec.caption);
-        button->CreateChild(window, spec.x, spec.y, spec.w, spec.h, BoxButton::kClassName);
-        button->SetName(spec.caption);
+    for (const ButtonPlace& place : places) {
+        auto button = std::make_unique<BoxButton>(connection, *this, place.id, place.caption);
+        button->CreateChild(window, place.x, place.y, place.w, place.h, BoxButton::kClassName);
+        button->SetName(place.caption);
         buttons.push_back(std::move(button));
     }
     xcb_map_window(c, window);

@@ -73,7 +73,7 @@ private:
 class Box : public Widget {
 public:
     static constexpr const char* kClassName = "QuellinLinuxToolkitBox";
-    struct ButtonSpec {
+    struct ButtonPlace {
         unsigned id;
         const char* caption;
         int x, y, w, h;
@@ -82,7 +82,7 @@ public:
     // centreOver: a window to centre on; defaultId answers Return, cancelId Escape and the
     // close box.
     Box(Connection& display, xcb_window_t centreOver, const char* caption, int w, int h,
-        const Image* picture, std::string message, const std::vector<ButtonSpec>& specs,
+        const Image* picture, std::string message, const std::vector<ButtonPlace>& places,
         unsigned defaultId, unsigned cancelId);
 
     bool Done() const { return done; }

@@ -83,7 +83,7 @@ void LinuxView::OnViewMenuChosen(unsigned chosen) {
         case Gui::kAbout: ShowAbout(); break;
         case Gui::kCancelMidiLearn: SetStatusText(Gui::CancelMidiLearn(*model)); break;
         case Gui::kClearAllMidiLearn: {
-            const std::vector<LinuxToolkit::Box::ButtonSpec> buttons = {
+            const std::vector<LinuxToolkit::Box::ButtonPlace> buttons = {
                 {kOk, "OK", 96, 80, 75, 23}, {kCancel, "Cancel", 189, 80, 75, 23}};
             OpenBox(std::make_unique<LinuxToolkit::Box>(connection, window, Gui::kClearAllCaption,
                                                         360, 120, nullptr, Gui::kClearAllQuestion,

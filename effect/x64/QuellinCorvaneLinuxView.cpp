@@ -75,7 +75,7 @@ void QuellinCorvaneLinuxView::SetStatusText(const char* text) {
 }
 
 void QuellinCorvaneLinuxView::ShowAbout() {
-    const std::vector<LinuxToolkit::Box::ButtonSpec> buttons = {
+    const std::vector<LinuxToolkit::Box::ButtonPlace> buttons = {
         {kOk, "OK", 46, 249, 75, 23}, {kVisitWebsite, "Visit Website", 175, 249, 75, 23}};
     auto about =
         std::make_unique<LinuxToolkit::Box>(connection, window, kAboutCaption, kAboutWidth,

@@ -21,51 +21,6 @@ struct Band {
     float gain;
 };
 
-// One mode and stage count, fixed at compile time. The stages work on local copies so their
-// state stays in registers: the output buffers are floats too, and could otherwise alias it.
-template <VstInt32 Mode, VstInt32 Stages>
-void renderBand(FilterStage (&stages)[2][4], const Band& band) {
-    FilterStage left[Stages], right[Stages];
-    for (VstInt32 k = 0; k < Stages; ++k) {
-        left[k] = stages[0][k];
-        right[k] = stages[1][k];
-    }
-    const float s = band.spread;
-    const float g = band.gain;
-    const float h = (s + 1.0f) * 0.5f;
-    const float cross = 1.0f - s;
-    for (VstInt32 i = 0; i < band.count; ++i) {
-        // Both inputs are read before anything is written: in-place buffers are fine.
-        const float xL = band.inL[i];
-        const float xR = band.inR[i];
-        float lowL = xL;
-        float lowR = xR;
-        for (VstInt32 k = 0; k < Stages; ++k) {
-            lowL = left[k].Process(lowL);
-            lowR = right[k].Process(lowR);
-        }
-        if (Mode == kOutputHigh) {
-            band.outL[i] = xL - lowL;
-            band.outR[i] = xR - lowR;
-            continue;
-        }
-        // ((1 - s) * other + own) * h * g, left to right.
-        const float treatedL = ((cross * lowR + lowL) * h) * g;
-        const float treatedR = ((cross * lowL + lowR) * h) * g;
-        if (Mode == kOutputLow) {
-            band.outL[i] = treatedL;
-            band.outR[i] = treatedR;
-        } else {
-            band.outL[i] = treatedL + (xL - lowL);
-            band.outR[i] = treatedR + (xR - lowR);
-        }
-    }
-    for (VstInt32 k = 0; k < Stages; ++k) {
-        stages[0][k] = left[k];
-        stages[1][k] = right[k];
-    }
-}
-
 // The mix of the two low bands with the input, for one output sample.
 template <VstInt32 Mode>
 inline void writeOutput(const Band& band, VstInt32 i, float xL, float xR, float lowL, float lowR,
@@ -83,6 +38,36 @@ inline void writeOutput(const Band& band, VstInt32 i, float xL, float xR, float 
     } else {
         band.outL[i] = treatedL + (xL - lowL);
         band.outR[i] = treatedR + (xR - lowR);
+    }
+}
+
+// One mode and stage count, fixed at compile time. The stages work on local copies so their
+// state stays in registers: the output buffers are floats too, and could otherwise alias it.
+template <VstInt32 Mode, VstInt32 Stages>
+void renderBand(FilterStage (&stages)[2][4], const Band& band) {
+    FilterStage left[Stages], right[Stages];
+    for (VstInt32 k = 0; k < Stages; ++k) {
+        left[k] = stages[0][k];
+        right[k] = stages[1][k];
+    }
+    const float s = band.spread;
+    const float h = (s + 1.0f) * 0.5f;
+    const float cross = 1.0f - s;
+    for (VstInt32 i = 0; i < band.count; ++i) {
+        // Both inputs are read before anything is written: in-place buffers are fine.
+        const float xL = band.inL[i];
+        const float xR = band.inR[i];
+        float lowL = xL;
+        float lowR = xR;
+        for (VstInt32 k = 0; k < Stages; ++k) {
+            lowL = left[k].Process(lowL);
+            lowR = right[k].Process(lowR);
+        }
+        writeOutput<Mode>(band, i, xL, xR, lowL, lowR, cross, h);
+    }
+    for (VstInt32 k = 0; k < Stages; ++k) {
+        stages[0][k] = left[k];
+        stages[1][k] = right[k];
     }
 }
 

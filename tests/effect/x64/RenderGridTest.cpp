@@ -14,6 +14,7 @@
 #include "VstToolkit/Controller.h"
 #include "effect/x64/QuellinCorvaneModel.h"
 #include "tests/support/RecordingHost.h"
+#include "tests/support/SampleHash.h"
 #include "tests/support/Signal.h"
 
 using namespace QuellinCorvane;
@@ -23,12 +24,6 @@ namespace {
 
 constexpr int kFrames = 1536;
 constexpr int kBlock = 256;
-
-std::uint64_t fnv1a(std::uint64_t hash, const void* bytes, std::size_t count) {
-    const auto* p = static_cast<const unsigned char*>(bytes);
-    for (std::size_t i = 0; i < count; ++i) hash = (hash ^ p[i]) * 0x100000001b3ull;
-    return hash;
-}
 
 // A wide stereo signal: a different pseudo-random walk in each channel.
 std::vector<float> signal(unsigned seed) {
@@ -62,13 +57,12 @@ struct GridRender {
             float* out[] = {outputs[0] + done, outputs[1] + done};
             controller.processReplacing(in, out, kBlock);
         }
-        hash = fnv1a(hash, outL.data(), outL.size() * sizeof(float));
-        return fnv1a(hash, outR.data(), outR.size() * sizeof(float));
+        return TestSupport::HashSamples(TestSupport::HashSamples(hash, outL), outR);
     }
 };
 
 std::uint64_t gridHash(float rate) {
-    std::uint64_t hash = 0xcbf29ce484222325ull;
+    std::uint64_t hash = TestSupport::kSampleHashStart;
     for (float mode : {0.25f, 0.5f, 0.75f})
         for (float slope : {0.0f, 0.3f, 0.6f, 1.0f})
             for (float cutoff : {0.0f, 0.04f, 0.1f, 0.35f, 0.8f})

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tests/effect/x86/CorvaneTestKit.h"
+#include "tests/support/SampleHash.h"
 
 namespace {
 
@@ -18,17 +19,10 @@ using TestSupport::CorvaneInstance;
 
 constexpr int kFrames = 2048;
 
-std::uint64_t fnv1a(std::uint64_t hash, const std::vector<float>& samples) {
-    const auto* p = reinterpret_cast<const unsigned char*>(samples.data());
-    for (std::size_t i = 0; i < samples.size() * sizeof(float); ++i)
-        hash = (hash ^ p[i]) * 0x100000001b3ull;
-    return hash;
-}
-
 std::uint64_t gridHash(float rate) {
     std::vector<float> left, right;
     TestSupport::fillSignal(left, right, kFrames);
-    std::uint64_t hash = 0xcbf29ce484222325ull;
+    std::uint64_t hash = TestSupport::kSampleHashStart;
     for (float mode : {0.25f, 0.5f, 0.75f})
         for (float slope : {0.0f, 0.3f, 0.6f, 1.0f})
             for (float cutoff : {0.0f, 0.04f, 0.1f, 0.35f, 0.8f})
@@ -47,7 +41,7 @@ std::uint64_t gridHash(float rate) {
                         effect.set(4, 1.0f - amp);
                         effect.render(left.data() + 1000, right.data() + 1000, outL.data() + 1000,
                                       outR.data() + 1000, kFrames - 1000, {64, 333});
-                        hash = fnv1a(fnv1a(hash, outL), outR);
+                        hash = TestSupport::HashSamples(TestSupport::HashSamples(hash, outL), outR);
                     }
     return hash;
 }
