@@ -36,7 +36,7 @@ void Smoother::setTarget(float x) {
 
 void Smoother::reset() {
     currentValue = targetValue;
-    for (float& value : values) value = targetValue;
+    steadyFrames = 0;
     direction = Up;
     smootherState = Steady;
 }
@@ -52,13 +52,13 @@ void Smoother::updateCoefficient() {
 }
 
 void Smoother::smooth(int frames) {
-    if (smootherState == Steady) return;
-    if (smootherState == Arrived) {
-        reset();
-        return;
-    }
+    if (smootherState == Arrived) reset();
     if (frames <= 0) return;
     if (frames > kBufferSize) frames = kBufferSize;
+    if (smootherState == Steady) {
+        for (; steadyFrames < frames; ++steadyFrames) values[steadyFrames] = targetValue;
+        return;
+    }
     int k = 0;
     for (; k < frames; ++k) {
         const bool reached =

@@ -32,7 +32,9 @@ public:
     // Valid for the smoother's lifetime.
     const float* buffer() const { return values; }
 
-    // current and the whole buffer jump to the target; state Steady.
+    // current jumps to the target; state Steady. The buffer follows on the next smooth, which
+    // writes only the frames it is asked for: a reset on the audio thread (every glide ends in
+    // one) costs nothing until those frames are read.
     void reset() override;
     // The rate is read back from the provider, which has stored it already.
     void sampleRateChanged(float rate) override;
@@ -56,6 +58,8 @@ private:
     float glideCoefficient = 0.0f;
     float currentValue = 0.0f;
     float aimValue = 0.0f;
+    // While Steady, values[0 .. steadyFrames-1] already hold the target.
+    int steadyFrames = 0;
     float values[kBufferSize];
     IServiceProvider* provider;
 };

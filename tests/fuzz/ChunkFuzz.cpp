@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const VstIntPtr loaded =
         instance.Dispatch(effSetChunk, preset ? 1 : 0, static_cast<VstIntPtr>(chunk.size()),
                           chunk.empty() ? nullptr : chunk.data());
-    instance.Render(256);
+    instance.Render(64);
     if (loaded == 0) return 0;
 
     void* stored = nullptr;

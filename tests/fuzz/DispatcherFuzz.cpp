@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         } else if (action < 24) {
             (void)effect->getParameter(effect, bytes.Byte() % 8 - 1);
         } else if (action < 32) {
-            instance.Render(bytes.Byte() * 8);
+            instance.Render(bytes.Byte() * 2);
         } else {
             const VstInt32 opcode = bytes.Byte() % 80;
             // Closing ends the instance; events have their own target; an editor needs a

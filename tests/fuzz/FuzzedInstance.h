@@ -68,26 +68,37 @@ public:
     }
 
     // Renders frames of a bounded test signal; aborts (a finding) on a sample that is not
-    // finite or far beyond anything the settings can produce from it.
+    // finite or far beyond anything the settings can produce from it. The signal is computed
+    // once: the fuzzer's time belongs to the plug-in.
     void Render(VstInt32 frames) {
         if (frames <= 0) return;
-        signal.resize(static_cast<std::size_t>(frames));
-        for (std::size_t i = 0; i < signal.size(); ++i)
-            signal[i] = 0.5f * std::sin(0.05f * static_cast<float>(phase++));
-        outL.assign(signal.size(), 0.0f);
-        outR.assign(signal.size(), 0.0f);
+        static const std::vector<float> tone = [] {
+            std::vector<float> samples(kToneFrames);
+            for (std::size_t i = 0; i < samples.size(); ++i)
+                samples[i] = 0.5f * std::sin(0.05f * static_cast<float>(i));
+            return samples;
+        }();
+        const std::size_t count = static_cast<std::size_t>(frames);
+        if (outL.size() < count) {
+            outL.resize(count);
+            outR.resize(count);
+            signal.resize(count);
+        }
+        for (std::size_t i = 0; i < count; ++i) signal[i] = tone[(phase + i) % kToneFrames];
+        phase = (phase + count) % kToneFrames;
         float* inputs[] = {signal.data(), signal.data()};
         float* outputs[] = {outL.data(), outR.data()};
         effect->processReplacing(effect, inputs, outputs, frames);
-        for (std::size_t i = 0; i < signal.size(); ++i)
+        for (std::size_t i = 0; i < count; ++i)
             if (!(std::fabs(outL[i]) < 64.0f) || !(std::fabs(outR[i]) < 64.0f)) std::abort();
     }
 
     AEffect* effect;
 
 private:
+    static constexpr std::size_t kToneFrames = 4096;
     std::vector<float> signal, outL, outR;
-    long phase = 0;
+    std::size_t phase = 0;
 };
 
 }  // namespace Fuzz

@@ -23,14 +23,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Fuzz::Instance instance;
     instance.effect->setParameter(instance.effect, 0, 1.0f);  // both bands
     while (bytes.Left() > 0) {
-        const VstInt32 frames = bytes.Byte() * 4;
+        const VstInt32 frames = bytes.Byte();
         const int count = bytes.Byte() % 16;
         std::vector<VstMidiEvent> midi(static_cast<std::size_t>(count));
         for (VstMidiEvent& event : midi) {
             event = {};
             event.type = kVstMidiType;
             event.byteSize = sizeof(VstMidiEvent);
-            event.deltaFrames = static_cast<std::int8_t>(bytes.Byte()) * 8;
+            event.deltaFrames = static_cast<std::int8_t>(bytes.Byte()) * 2;
             event.midiData[0] = static_cast<char>(bytes.Byte());
             event.midiData[1] = static_cast<char>(bytes.Byte());
             event.midiData[2] = static_cast<char>(bytes.Byte());

@@ -232,7 +232,15 @@ bool decodeFx(const std::vector<unsigned char>& bytes, FxFile& file, std::string
                 error = "implausible program count " + std::to_string(file.numPrograms);
                 return false;
             }
-            file.programs.resize(static_cast<std::size_t>(file.numPrograms));
+            // Checked before anything is allocated for them: a few bytes must not claim
+            // megabytes of programs.
+            const std::size_t claimed = static_cast<std::size_t>(file.numPrograms);
+            if (!r.has(claimed * (kHeaderSize + 4 + kNameSize))) {
+                error = "truncated: " + std::to_string(claimed) +
+                        " program records do not fit in the file";
+                return false;
+            }
+            file.programs.resize(claimed);
             for (auto& program : file.programs)
                 if (!readParamsProgram(r, program, error)) return false;
             file.numParams = file.programs.empty()

@@ -160,6 +160,11 @@ TEST(FxFile, DamagedFilesAreRefusedWithAReason) {
     bytes[59] = 209;
     EXPECT_FALSE(QcHost::decodeFx(bytes, read, error));
     EXPECT_NE(error.find("truncated"), std::string::npos) << error;
+    // A bank of parameters claiming more programs than its bytes can hold.
+    bytes = QcHost::encodeFx(sample(FxKind::BankParams));
+    bytes[24] = 0, bytes[25] = 1, bytes[26] = 0x86, bytes[27] = 0xA0;  // 100000
+    EXPECT_FALSE(QcHost::decodeFx(bytes, read, error));
+    EXPECT_NE(error.find("100000 program records do not fit"), std::string::npos) << error;
 }
 
 TEST(FxFile, IdsShowAsTextWhenPrintable) {
