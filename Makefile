@@ -38,9 +38,11 @@ dist: build
 validate: build
 	@tools/validate.sh
 
-# Every fuzz target for FUZZ_SECONDS (600 unless set); 'make test' gives each 20.
+# Every fuzz target for FUZZ_SECONDS (600 unless set), or for FUZZ_RUNS inputs when that is
+# set; 'make test' gives each 20 seconds.
 fuzz: deps
-	@FUZZ_SECONDS=$${FUZZ_SECONDS:-600} tools/test-all.sh linux-x64-fuzz
+	@if [ -z "$${FUZZ_RUNS:-}" ]; then export FUZZ_SECONDS=$${FUZZ_SECONDS:-600}; fi; \
+	tools/test-all.sh linux-x64-fuzz
 
 bench:
 	@tools/install-deps.sh --bench
