@@ -5,18 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <functional>
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "WindowsToolkit/Knob.h"
 #include "WindowsToolkit/Multiswitch.h"
 #include "WindowsToolkit/StatusControl.h"
-#include "tests/e2e/gui/EditorHarness.h"
-#include "tools/host/Host.h"
+#include "tests/e2e/gui/EditorFixture.h"
+#include "tests/support/ProductFacts.h"
 
 namespace {
 
@@ -26,57 +24,22 @@ using WindowsToolkit::Multiswitch;
 using WindowsToolkit::ParameterControl;
 using WindowsToolkit::StatusControl;
 
-const char* const kPath = QC_CORVANE_X64_PATH;
 constexpr const char* kViewClass = "QuellinCorvaneWindowClass";
 
 enum Parameter { kOutput = 0, kCutoff = 1, kSlope = 2, kSpread = 3, kBassAmp = 4 };
-
-// The bank chunk's fixed part: header and 32 programs; the bindings follow, one entry per
-// parameter (0, or 1 and the controller number).
-constexpr std::size_t kBindingsOffset = 1572;
-
-LPARAM At(int x, int y) {
-    return MAKELPARAM(x, y);
-}
 
 WindowsToolkit::Window* ObjectOf(HWND window) {
     return static_cast<WindowsToolkit::Window*>(GetPropA(window, "object"));
 }
 
-class CorvaneEditor : public ::testing::Test {
+struct X64Build {
+    static constexpr const char* kPath = QC_CORVANE_X64_PATH;
+    static constexpr int kWidth = 512;
+    static constexpr int kHeight = 224;
+};
+
+class CorvaneEditor : public EditorFixture<X64Build> {
 protected:
-    // One host window serves the whole suite, as a host's editor frame serves many openings:
-    // without a window manager Wine waits two seconds for every top-level window it unmaps.
-    static void SetUpTestSuite() {
-        library = std::make_unique<VstHost::PluginLibrary>();
-        loaded = library->load(kPath);
-        window = std::make_unique<HostWindow>(512, 224);
-    }
-    static void TearDownTestSuite() {
-        window.reset();
-        library.reset();
-    }
-
-    void SetUp() override {
-        ASSERT_TRUE(loaded) << library->error();
-        ASSERT_TRUE(host.open(*library)) << host.error();
-        // The real pointer stays off the editor unless a test moves it there.
-        SetCursorPos(1200, 1000);
-        ASSERT_NE(window->Handle(), nullptr);
-        ASSERT_TRUE(Descendants(window->Handle()).empty()) << "left over from the last test";
-        // The host's frame has the keyboard, as it would when the user opens the editor.
-        SetFocus(window->Handle());
-        ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, window->Handle()), 1);
-        Pump();
-        host.clearCalls();
-    }
-
-    void TearDown() override {
-        host.dispatch(effEditClose);
-        Pump();
-        host.close();
-    }
-
     HWND View() const {
         const auto views = DescendantsOfClass(window->Handle(), kViewClass);
         return views.size() == 1 ? views[0] : nullptr;
@@ -101,10 +64,9 @@ protected:
         return static_cast<StatusControl*>(ObjectOf(found[0]))->GetText();
     }
 
-    // Posts and handles the messages one user action makes.
+    using EditorFixture::Post;
     static void Post(ParameterControl* control, UINT message, WPARAM keys, LPARAM where) {
-        PostMessageA(control->GetHwnd(), message, keys, where);
-        Pump();
+        Post(control->GetHwnd(), message, keys, where);
     }
     static void Wheel(ParameterControl* control, int clicks) {
         Post(control, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(clicks * WHEEL_DELTA)),
@@ -139,8 +101,7 @@ protected:
         std::vector<float> in(64, 0.0f), outL(64), outR(64);
         ASSERT_TRUE(
             host.processReplacing({in.data(), in.data()}, {outL.data(), outR.data()}, 64, 64));
-        host.dispatch(effEditIdle);
-        Pump();
+        Idle();
     }
 
     // The bank chunk's bindings: parameter to controller.
@@ -148,12 +109,13 @@ protected:
         void* data = nullptr;
         const VstIntPtr size = host.dispatch(effGetChunk, 0, 0, &data);
         std::map<int, int> bound;
-        if (data == nullptr || size < static_cast<VstIntPtr>(kBindingsOffset)) {
+        const std::size_t offset = TestSupport::Product::kBindingsOffset;
+        if (data == nullptr || size < static_cast<VstIntPtr>(offset)) {
             ADD_FAILURE() << "no bank chunk";
             return bound;
         }
         const auto* bytes = static_cast<const unsigned char*>(data);
-        std::size_t at = kBindingsOffset;
+        std::size_t at = offset;
         for (int parameter = 0; parameter < 5 && at < static_cast<std::size_t>(size); ++parameter) {
             if (bytes[at++] == 0) continue;
             if (at < static_cast<std::size_t>(size)) bound[parameter] = bytes[at++];
@@ -168,11 +130,6 @@ protected:
         PostMessageA(View(), WM_LBUTTONDOWN, MK_LBUTTON, At(x, y));
         script.PumpToEnd();
     }
-
-    static inline std::unique_ptr<VstHost::PluginLibrary> library;
-    static inline bool loaded = false;
-    static inline std::unique_ptr<HostWindow> window;
-    VstHost::Host host;
 };
 
 TEST_F(CorvaneEditor, TheWindowTreeAndTheFirstFrames) {
@@ -187,48 +144,21 @@ TEST_F(CorvaneEditor, TheWindowTreeAndTheFirstFrames) {
     EXPECT_EQ(viewRect.bottom - viewRect.top, 224);
     EXPECT_TRUE(IsWindowVisible(view));
 
-    struct Expected {
-        const char* className;
-        int x, y, w, h;
-        int parameter;  // -1: the status line
+    // The controls, and the parameter each one is bound to (-1: the status line).
+    const std::vector<Placement> expected = {
+        {Knob::kClassName, 194, 117, 67, 67},        {Knob::kClassName, 295, 117, 67, 67},
+        {Knob::kClassName, 396, 117, 67, 67},        {Multiswitch::kClassName, 73, 117, 20, 66},
+        {Multiswitch::kClassName, 136, 117, 20, 66}, {StatusControl::kClassName, 320, 15, 200, 30},
     };
-    const Expected expected[] = {
-        {Knob::kClassName, 194, 117, 67, 67, kCutoff},
-        {Knob::kClassName, 295, 117, 67, 67, kSpread},
-        {Knob::kClassName, 396, 117, 67, 67, kBassAmp},
-        {Multiswitch::kClassName, 73, 117, 20, 66, kOutput},
-        {Multiswitch::kClassName, 136, 117, 20, 66, kSlope},
-        {StatusControl::kClassName, 320, 15, 200, 30, -1},
-    };
-    const auto children = Descendants(view);
-    ASSERT_EQ(children.size(), std::size(expected));
-    ASSERT_EQ(Descendants(window->Handle()).size(), 1 + std::size(expected));
-    for (const Expected& e : expected) {
-        SCOPED_TRACE(std::string(e.className) + " at x " + std::to_string(e.x));
-        HWND match = nullptr;
-        for (HWND child : children) {
-            if (ClassOf(child) == e.className && RectInParent(child).left == e.x) match = child;
-        }
-        ASSERT_NE(match, nullptr);
-        EXPECT_EQ(GetParent(match), view);
-        EXPECT_TRUE(IsWindowVisible(match));
-        const RECT r = RectInParent(match);
-        EXPECT_EQ(r.top, e.y);
-        EXPECT_EQ(r.right - r.left, e.w);
-        EXPECT_EQ(r.bottom - r.top, e.h);
-        if (e.parameter >= 0) {
-            EXPECT_EQ(static_cast<ParameterControl*>(ObjectOf(match))->GetParameterIndex(),
-                      e.parameter);
-        }
+    const int parameters[] = {kCutoff, kSpread, kBassAmp, kOutput, kSlope, -1};
+    ASSERT_EQ(Descendants(window->Handle()).size(), 1 + expected.size());
+    const std::vector<HWND> controls = ExpectChildren(view, expected);
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        if (controls[i] == nullptr || parameters[i] < 0) continue;
+        EXPECT_EQ(static_cast<ParameterControl*>(ObjectOf(controls[i]))->GetParameterIndex(),
+                  parameters[i]);
     }
-
-    ERect* rect = nullptr;
-    ASSERT_EQ(host.dispatch(effEditGetRect, 0, 0, &rect), 1);
-    ASSERT_NE(rect, nullptr);
-    EXPECT_EQ(rect->top, 0);
-    EXPECT_EQ(rect->left, 0);
-    EXPECT_EQ(rect->bottom, 224);
-    EXPECT_EQ(rect->right, 512);
+    ExpectEditorRect();
 
     // Defaults: cutoff 0.1, spread 0, bass amp 0.5; both switches in their bottom position.
     EXPECT_EQ(KnobFor(kCutoff)->GetFrame(), 8);
@@ -282,15 +212,7 @@ TEST_F(CorvaneEditor, DraggingAKnobAutomatesEveryMove) {
 TEST_F(CorvaneEditor, ShiftDragMovesATenthAsFar) {
     Knob* knob = KnobFor(kSpread);
     ASSERT_NE(knob, nullptr);
-    Post(knob, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, At(33, 50));
-    Post(knob, WM_MOUSEMOVE, MK_LBUTTON | MK_SHIFT, At(33, 30));
-    EXPECT_NEAR(host.getParameter(kSpread), 0.02f, 1e-6f);
-    // Shift released halfway through the drag: full steps again.
-    Post(knob, WM_MOUSEMOVE, MK_LBUTTON, At(33, 20));
-    EXPECT_NEAR(host.getParameter(kSpread), 0.12f, 1e-6f);
-    Post(knob, WM_LBUTTONUP, 0, At(33, 20));
-    ASSERT_EQ(host.automations().size(), 2u);
-    EXPECT_NEAR(host.automations()[0].value, 0.02f, 1e-6f);
+    ExpectShiftDragMovesATenthAsFar(knob->GetHwnd(), kSpread, 33);
     EXPECT_EQ(knob->GetFrame(), 10);  // 90 x 0.12
 }
 
@@ -436,8 +358,7 @@ TEST_F(CorvaneEditor, AHostChangeMovesTheControlWithoutAutomation) {
     // A change while the editor is closed shows when it opens again.
     host.dispatch(effEditClose);
     host.setParameter(kBassAmp, 1.0f);
-    ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, window->Handle()), 1);
-    Pump();
+    ASSERT_TRUE(Open());
     EXPECT_EQ(KnobFor(kBassAmp)->GetFrame(), 90);
     EXPECT_EQ(KnobFor(kCutoff)->GetFrame(), 45);
     EXPECT_EQ(host.countCalls(audioMasterAutomate), 0u);
@@ -578,8 +499,7 @@ TEST_F(CorvaneEditor, TheAboutBoxOpensFromTheLogoAndClosesWithOkEscapeAndTheClos
 TEST_F(CorvaneEditor, CloseDestroysEveryWindow) {
     const std::vector<HWND> before = Descendants(window->Handle());
     ASSERT_EQ(before.size(), 7u);
-    host.dispatch(effEditClose);
-    Pump();
+    Close();
     EXPECT_TRUE(Descendants(window->Handle()).empty());
     for (HWND w : before) EXPECT_FALSE(IsWindow(w));
     // A host change after closing reaches no control.
@@ -591,8 +511,7 @@ TEST_F(CorvaneEditor, CloseDestroysEveryWindow) {
 TEST_F(CorvaneEditor, OpeningTwiceLeavesOneView) {
     const HWND first = View();
     ASSERT_NE(first, nullptr);
-    ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, window->Handle()), 1);
-    Pump();
+    ASSERT_TRUE(Open());
     EXPECT_FALSE(IsWindow(first));
     EXPECT_EQ(DescendantsOfClass(window->Handle(), kViewClass).size(), 1u);
     EXPECT_EQ(Descendants(window->Handle()).size(), 7u);
@@ -603,30 +522,7 @@ TEST_F(CorvaneEditor, OpeningTwiceLeavesOneView) {
 }
 
 TEST_F(CorvaneEditor, OpeningAndClosingTwoHundredTimesLeavesNoObjectsBehind) {
-    if (!GdiReportedBySystem())
-        std::printf("GetGuiResources answers 0 here; counting handle table slots instead\n");
-    // One round first, so what is made once per process (GDI+ caches, fonts) is made.
-    host.dispatch(effEditClose);
-    Pump();
-    ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, window->Handle()), 1);
-    Pump();
-    host.dispatch(effEditClose);
-    Pump();
-    const std::size_t gdi = GdiObjectsInUse();
-    const std::size_t user = UserObjectsInUse();
-    const std::size_t windows = CountProcessWindows();
-
-    for (int i = 0; i < 200; ++i) {
-        ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, window->Handle()), 1);
-        Pump();  // paints every control
-        host.dispatch(effEditClose);
-        Pump();
-    }
-    EXPECT_EQ(CountProcessWindows(), windows);
-    EXPECT_EQ(GdiObjectsInUse(), gdi);
-    EXPECT_EQ(UserObjectsInUse(), user);
-    // The fixture's tear-down closes again; it must find the editor open.
-    ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, window->Handle()), 1);
+    ExpectOpeningAndClosingLeavesNoObjectsBehind(200);
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 // only inline accessors are used).
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -16,8 +15,8 @@
 #include "SynthToolkit/Gui/Knob.h"
 #include "SynthToolkit/Gui/StatusControl.h"
 #include "SynthToolkit/Gui/VSwitch.h"
-#include "tests/e2e/gui/EditorHarness.h"
-#include "tools/host/Host.h"
+#include "resources/resource.h"
+#include "tests/e2e/gui/EditorFixture.h"
 
 namespace {
 
@@ -29,19 +28,16 @@ using SynthToolkit::Gui::StatusControl;
 using SynthToolkit::Gui::VSwitch;
 using SynthToolkit::Gui::WM_APP_SET_VALUE;
 
-const char* const kPath = QC_CORVANE_X86_PATH;
 constexpr const char* kAboutCaption = "About Quellin Corvane";
-constexpr int kWidth = 513;
-constexpr int kHeight = 221;
 
 enum Parameter { kOutput = 0, kCutoff = 1, kSlope = 2, kSpread = 3, kBassAmp = 4 };
 enum ControlId {
-    kSpreadKnob = 1007,
-    kBassAmpKnob = 1008,
-    kCutoffKnob = 1009,
-    kOutputSwitch = 1011,
-    kSlopeSwitch = 1012,
-    kStatusLine = 1015,
+    kSpreadKnob = IDC_SPREAD_KNOB,
+    kBassAmpKnob = IDC_BASS_AMP_KNOB,
+    kCutoffKnob = IDC_CUTOFF_KNOB,
+    kOutputSwitch = IDC_OUTPUT_SWITCH,
+    kSlopeSwitch = IDC_SLOPE_SWITCH,
+    kStatusLine = IDC_STATUS_LINE,
 };
 
 struct Binding {
@@ -53,11 +49,6 @@ constexpr Binding kBindings[] = {{kOutputSwitch, kOutput},
                                  {kSlopeSwitch, kSlope},
                                  {kSpreadKnob, kSpread},
                                  {kBassAmpKnob, kBassAmp}};
-
-LPARAM At(int x, int y) {
-    return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)),
-                      static_cast<WORD>(static_cast<short>(y)));
-}
 
 bool StartsWith(const std::string& text, const char* prefix) {
     return text.rfind(prefix, 0) == 0;
@@ -131,38 +122,14 @@ private:
     ULONG_PTR original = 0;
 };
 
-class CorvaneX86Editor : public ::testing::Test {
+struct X86Build {
+    static constexpr const char* kPath = QC_CORVANE_X86_PATH;
+    static constexpr int kWidth = 513;
+    static constexpr int kHeight = 221;
+};
+
+class CorvaneX86Editor : public EditorFixture<X86Build> {
 protected:
-    // One host window for the whole suite: without a window manager Wine waits two seconds
-    // for every top-level window it unmaps.
-    static void SetUpTestSuite() {
-        library = std::make_unique<VstHost::PluginLibrary>();
-        loaded = library->load(kPath);
-        window = std::make_unique<HostWindow>(kWidth, kHeight);
-    }
-    static void TearDownTestSuite() {
-        window.reset();
-        library.reset();
-    }
-
-    void SetUp() override {
-        ASSERT_TRUE(loaded) << library->error();
-        ASSERT_TRUE(host.open(*library)) << host.error();
-        SetCursorPos(1200, 1000);  // off the editor unless a test moves it there
-        ASSERT_NE(window->Handle(), nullptr);
-        ASSERT_TRUE(Descendants(window->Handle()).empty()) << "left over from the last test";
-        SetFocus(window->Handle());
-        ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, window->Handle()), 1);
-        Pump();
-        host.clearCalls();
-    }
-
-    void TearDown() override {
-        host.dispatch(effEditClose);
-        Pump();
-        host.close();
-    }
-
     HWND Dialog() const {
         const auto dialogs = DescendantsOfClass(window->Handle(), kDialogClass);
         return dialogs.size() == 1 ? dialogs[0] : nullptr;
@@ -180,21 +147,6 @@ protected:
         return status != nullptr ? status->text() : "<no status line>";
     }
 
-    void Idle() {
-        host.dispatch(effEditIdle);
-        Pump();
-    }
-    void Reopen() {
-        host.dispatch(effEditClose);
-        Pump();
-        ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, window->Handle()), 1);
-        Pump();
-    }
-
-    static void Post(HWND control, UINT message, WPARAM keys, LPARAM where) {
-        PostMessageA(control, message, keys, where);
-        Pump();
-    }
     static void Click(HWND control, int x, int y, WPARAM keys = 0) {
         Post(control, WM_LBUTTONDOWN, MK_LBUTTON | keys, At(x, y));
         Post(control, WM_LBUTTONUP, keys, At(x, y));
@@ -206,20 +158,6 @@ protected:
         PostMessageA(Dialog(), WM_LBUTTONDOWN, MK_LBUTTON, At(x, y));
         script.PumpToEnd();
     }
-
-    std::vector<float> AutomatedValues(int parameter) const {
-        std::vector<float> values;
-        for (const auto& a : host.automations()) {
-            EXPECT_EQ(a.index, parameter);
-            values.push_back(a.value);
-        }
-        return values;
-    }
-
-    static inline std::unique_ptr<VstHost::PluginLibrary> library;
-    static inline bool loaded = false;
-    static inline std::unique_ptr<HostWindow> window;
-    VstHost::Host host;
 };
 
 TEST_F(CorvaneX86Editor, TheDialogAndItsControlsSitWhereThePanelDrawsThem) {
@@ -232,43 +170,20 @@ TEST_F(CorvaneX86Editor, TheDialogAndItsControlsSitWhereThePanelDrawsThem) {
     EXPECT_EQ(dialogRect.left, 0);
     EXPECT_EQ(dialogRect.top, 0);
 
-    struct Expected {
-        int id;
-        const char* className;
-        int x, y, w, h;
+    const std::vector<Placement> expected = {
+        {"VSwitch", 73, 117, 15, 70}, {"VSwitch", 136, 117, 15, 70},
+        {"Knob", 194, 117, 70, 70},   {"Knob", 295, 117, 70, 70},
+        {"Knob", 396, 117, 70, 70},   {"StatusControl", 320, 15, 200, 30},
     };
-    const Expected expected[] = {
-        {kOutputSwitch, "VSwitch", 73, 117, 15, 70},
-        {kSlopeSwitch, "VSwitch", 136, 117, 15, 70},
-        {kCutoffKnob, "Knob", 194, 117, 70, 70},
-        {kSpreadKnob, "Knob", 295, 117, 70, 70},
-        {kBassAmpKnob, "Knob", 396, 117, 70, 70},
-        {kStatusLine, "StatusControl", 320, 15, 200, 30},
-    };
-    ASSERT_EQ(Descendants(dialog).size(), std::size(expected));
-    ASSERT_EQ(Descendants(window->Handle()).size(), 1 + std::size(expected));
-    for (const Expected& e : expected) {
-        SCOPED_TRACE("control " + std::to_string(e.id));
-        const HWND control = Item(e.id);
-        ASSERT_NE(control, nullptr);
-        EXPECT_EQ(GetParent(control), dialog);
-        EXPECT_EQ(ClassOf(control), e.className);
-        EXPECT_TRUE(IsWindowVisible(control));
-        const RECT r = RectInParent(control);
-        EXPECT_EQ(r.left, e.x);
-        EXPECT_EQ(r.top, e.y);
-        EXPECT_EQ(r.right - r.left, e.w);
-        EXPECT_EQ(r.bottom - r.top, e.h);
-        EXPECT_NE(GetWindowLongPtrA(control, GWLP_USERDATA), 0) << "no control object";
+    const int ids[] = {kOutputSwitch, kSlopeSwitch, kCutoffKnob,
+                       kSpreadKnob,   kBassAmpKnob, kStatusLine};
+    ASSERT_EQ(Descendants(window->Handle()).size(), 1 + expected.size());
+    const std::vector<HWND> controls = ExpectChildren(dialog, expected);
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        EXPECT_EQ(controls[i], Item(ids[i])) << "control " << ids[i];
+        EXPECT_NE(GetWindowLongPtrA(Item(ids[i]), GWLP_USERDATA), 0) << "no control object";
     }
-
-    ERect* rect = nullptr;
-    ASSERT_EQ(host.dispatch(effEditGetRect, 0, 0, &rect), 1);
-    ASSERT_NE(rect, nullptr);
-    EXPECT_EQ(rect->top, 0);
-    EXPECT_EQ(rect->left, 0);
-    EXPECT_EQ(rect->bottom, kHeight);
-    EXPECT_EQ(rect->right, kWidth);
+    ExpectEditorRect();
 
     // The controls start at the model's values: cutoff 0.1, spread 0, bass amp 0.5, both
     // switches at 0 (their bottom slot).
@@ -312,17 +227,7 @@ TEST_F(CorvaneX86Editor, DraggingAKnobReportsEveryMoveAndStopsAtTheTop) {
 }
 
 TEST_F(CorvaneX86Editor, ShiftDragMovesATenthAsFar) {
-    const HWND knob = Item(kSpreadKnob);
-    Post(knob, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, At(35, 60));
-    Post(knob, WM_MOUSEMOVE, MK_LBUTTON | MK_SHIFT, At(35, 10));
-    EXPECT_NEAR(host.getParameter(kSpread), 0.05f, 1e-6f);
-    // Shift let go during the drag: whole steps again.
-    Post(knob, WM_MOUSEMOVE, MK_LBUTTON, At(35, 0));
-    Post(knob, WM_LBUTTONUP, 0, At(35, 0));
-    const std::vector<float> values = AutomatedValues(kSpread);
-    ASSERT_EQ(values.size(), 2u);
-    EXPECT_NEAR(values[0], 0.05f, 1e-6f);
-    EXPECT_NEAR(values[1], 0.15f, 1e-6f);
+    ExpectShiftDragMovesATenthAsFar(Item(kSpreadKnob), kSpread, 35);
 }
 
 TEST_F(CorvaneX86Editor, CtrlClickResetsTheParameterAndTheKnobFollowsOnIdle) {
@@ -487,14 +392,14 @@ TEST_F(CorvaneX86Editor, TheAboutBoxOpensFromTheLogoAreaOnly) {
 
 TEST_F(CorvaneX86Editor, VisitWebsiteOpensTheAddressAndKeepsTheBoxOpen) {
     // The module's file name: the shipped DLL's in the 32-bit tree, the twin's elsewhere.
-    const std::string path = kPath;
+    const std::string path = X86Build::kPath;
     ShellExecuteRecorder recorder(
         GetModuleHandleA(path.substr(path.find_last_of("/\\") + 1).c_str()));
     ASSERT_TRUE(recorder.Installed()) << "the DLL imports no ShellExecuteA";
     bool stillOpen = false;
     ModalScript script;
     script.Dialog(kAboutCaption, [&stillOpen](HWND about) {
-        SendMessageA(GetDlgItem(about, 1014), BM_CLICK, 0, 0);
+        SendMessageA(GetDlgItem(about, IDC_VISIT_WEBSITE), BM_CLICK, 0, 0);
         Sleep(200);
         stillOpen = IsWindow(about) && IsWindowVisible(about);
         PostMessageA(GetDlgItem(about, IDOK), BM_CLICK, 0, 0);
@@ -521,13 +426,11 @@ TEST_F(CorvaneX86Editor, ReopeningLeavesOneLiveStatusLineListening) {
     EXPECT_NEAR(KnobOf(kCutoffKnob)->position(), 50.0f, 1e-4f);
 
     // Closed, the model talks to nobody, and reopening shows the change made meanwhile.
-    host.dispatch(effEditClose);
-    Pump();
+    Close();
     EXPECT_TRUE(Descendants(window->Handle()).empty());
     host.setParameter(kBassAmp, 1.0f);
     host.dispatch(effEditIdle);
-    ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, window->Handle()), 1);
-    Pump();
+    ASSERT_TRUE(Open());
     EXPECT_EQ(KnobOf(kBassAmpKnob)->position(), 100.0f);
     EXPECT_EQ(StatusText(), "");
     host.setParameter(kSpread, 0.25f);
@@ -535,28 +438,7 @@ TEST_F(CorvaneX86Editor, ReopeningLeavesOneLiveStatusLineListening) {
 }
 
 TEST_F(CorvaneX86Editor, OpeningAndClosingTwoHundredTimesLeavesNoObjectsBehind) {
-    if (!GdiReportedBySystem())
-        std::printf("GetGuiResources answers 0 here; counting handle table slots instead\n");
-    // One round first, so what is made once per process (GDI+ caches, fonts) is made.
-    Reopen();
-    host.dispatch(effEditClose);
-    Pump();
-    const std::size_t gdi = GdiObjectsInUse();
-    const std::size_t user = UserObjectsInUse();
-    const std::size_t windows = CountProcessWindows();
-
-    for (int i = 0; i < 200; ++i) {
-        ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, window->Handle()), 1);
-        Pump();  // paints every control, the status line's font included
-        host.dispatch(effEditIdle);
-        host.dispatch(effEditClose);
-        Pump();
-    }
-    EXPECT_EQ(CountProcessWindows(), windows);
-    EXPECT_EQ(GdiObjectsInUse(), gdi);
-    EXPECT_EQ(UserObjectsInUse(), user);
-    // The fixture's tear-down closes again; it must find the editor open.
-    ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, window->Handle()), 1);
+    ExpectOpeningAndClosingLeavesNoObjectsBehind(200);
 }
 
 }  // namespace
