@@ -37,11 +37,8 @@ struct StageArithmetic {
         state = _mm_add_ps(_mm_add_ps(state, change), antiDenormal);
         return state;
     }
-    __m128 Step(__m128 x, __m128 active) {
-        const __m128 kept = state;
-        const __m128 y = Step(x);
-        state = StagePipeline::Select(active, y, kept);
-        return y;
+    void Keep(__m128 lanes, const StageArithmetic& from) {
+        state = StagePipeline::Select(lanes, from.state, state);
     }
 
     void Store(LowPassStage* stages, int count) const {
@@ -155,18 +152,77 @@ inline void mixSample(float xL, float xR, float lowL, float lowR, float s, float
     }
 }
 
+namespace {
+
+// Low bands of up to kChunk samples, waiting to be mixed.
+constexpr int kChunk = 64;
+struct LowChunk {
+    alignas(16) float left[kChunk];
+    alignas(16) float right[kChunk];
+};
+
+// Mixes samples start .. start + n - 1, whose low bands the chunk holds from its beginning,
+// four at a time where it can: each lane does mixSample's operations in its order. Each
+// group's inputs are read before its outputs are written, and the chunk's inputs were all read
+// before its first output: in-place and crossed buffers are fine.
+template <int Mode>
+void mixChunk(const float* inL, const float* inR, const float* spread, const float* gain,
+              float* outL, float* outR, int start, int n, const LowChunk& low) {
+    const __m128 one = _mm_set1_ps(1.0f), half = _mm_set1_ps(0.5f);
+    int k = 0;
+    for (; k + 4 <= n; k += 4) {
+        const int i = start + k;
+        const __m128 lowL = _mm_load_ps(low.left + k), lowR = _mm_load_ps(low.right + k);
+        const __m128 highL = _mm_sub_ps(_mm_loadu_ps(inL + i), lowL);
+        const __m128 highR = _mm_sub_ps(_mm_loadu_ps(inR + i), lowR);
+        if (Mode == Corvane::kHigh) {
+            _mm_storeu_ps(outL + i, highL);
+            _mm_storeu_ps(outR + i, highR);
+            continue;
+        }
+        const __m128 s = _mm_loadu_ps(spread + i), g = _mm_loadu_ps(gain + i);
+        const __m128 h = _mm_mul_ps(_mm_add_ps(s, one), half);
+        const __m128 cross = _mm_sub_ps(one, s);
+        const __m128 treatedL =
+            _mm_mul_ps(_mm_mul_ps(_mm_add_ps(_mm_mul_ps(cross, lowR), lowL), g), h);
+        const __m128 treatedR =
+            _mm_mul_ps(_mm_mul_ps(_mm_add_ps(_mm_mul_ps(cross, lowL), lowR), g), h);
+        if (Mode == Corvane::kLow) {
+            _mm_storeu_ps(outL + i, treatedL);
+            _mm_storeu_ps(outR + i, treatedR);
+        } else {
+            _mm_storeu_ps(outL + i, _mm_add_ps(treatedL, highL));
+            _mm_storeu_ps(outR + i, _mm_add_ps(highR, treatedR));
+        }
+    }
+    for (; k < n; ++k) {
+        const int i = start + k;
+        mixSample<Mode>(inL[i], inR[i], low.left[k], low.right[k], spread[i], gain[i], outL + i,
+                        outR + i);
+    }
+}
+
+}  // namespace
+
 // The active stages work on local copies so their state stays in registers: the output buffers
 // are floats too and could otherwise alias it. Stages above the slope keep their states.
 template <int Mode, int Stages>
 void Corvane::render(const float* inL, const float* inR, float* outL, float* outR, int frames) {
+    LowChunk low;
     if constexpr (Stages > 1) {
         if (StagePipeline::Pays(Stages, frames)) {
             StagePipeline::Channel<StageArithmetic> left{{stages[0], Stages}},
                 right{{stages[1], Stages}};
+            int filled = 0;
             StagePipeline::Run<Stages>(left, right, inL, inR, frames,
                                        [&](int i, float lowL, float lowR) {
-                                           mixSample<Mode>(inL[i], inR[i], lowL, lowR, spread[i],
-                                                           gain[i], outL + i, outR + i);
+                                           low.left[filled] = lowL;
+                                           low.right[filled] = lowR;
+                                           if (++filled == kChunk || i + 1 == frames) {
+                                               mixChunk<Mode>(inL, inR, spread, gain, outL, outR,
+                                                              i + 1 - filled, filled, low);
+                                               filled = 0;
+                                           }
                                        });
             left.stages.Store(stages[0], Stages);
             right.stages.Store(stages[1], Stages);
@@ -178,17 +234,19 @@ void Corvane::render(const float* inL, const float* inR, float* outL, float* out
         left[k] = stages[0][k];
         right[k] = stages[1][k];
     }
-    for (int i = 0; i < frames; ++i) {
-        // Both inputs are read before anything is written: in-place buffers are fine.
-        const float xL = inL[i];
-        const float xR = inR[i];
-        float lowL = xL;
-        float lowR = xR;
-        for (int k = 0; k < Stages; ++k) {
-            lowL = left[k].process(lowL);
-            lowR = right[k].process(lowR);
+    for (int start = 0; start < frames; start += kChunk) {
+        const int n = frames - start < kChunk ? frames - start : kChunk;
+        for (int i = 0; i < n; ++i) {
+            float lowL = inL[start + i];
+            float lowR = inR[start + i];
+            for (int k = 0; k < Stages; ++k) {
+                lowL = left[k].process(lowL);
+                lowR = right[k].process(lowR);
+            }
+            low.left[i] = lowL;
+            low.right[i] = lowR;
         }
-        mixSample<Mode>(xL, xR, lowL, lowR, spread[i], gain[i], outL + i, outR + i);
+        mixChunk<Mode>(inL, inR, spread, gain, outL, outR, start, n, low);
     }
     for (int k = 0; k < Stages; ++k) {
         stages[0][k] = left[k];

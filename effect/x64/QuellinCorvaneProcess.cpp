@@ -2,7 +2,11 @@
 // specified sample for sample in single precision.
 //
 // Cascades of two to four stages run as a pipeline in SSE lanes (StagePipeline), with the
-// same samples as the stage-by-stage loop that short pieces keep.
+// same samples as the stage-by-stage loop that short pieces keep. The low bands are gathered a
+// chunk at a time and mixed with the input four samples at once, each lane doing the scalar
+// formula's operations in its order.
+#include <emmintrin.h>
+
 #include <cstring>
 
 #include "effect/x64/QuellinCorvaneModel.h"
@@ -41,6 +45,46 @@ inline void writeOutput(const Band& band, VstInt32 i, float xL, float xR, float 
     }
 }
 
+// Low bands of up to kChunk samples, waiting to be mixed.
+constexpr VstInt32 kChunk = 64;
+struct LowChunk {
+    alignas(16) float left[kChunk];
+    alignas(16) float right[kChunk];
+};
+
+// Mixes samples start .. start + n - 1, whose low bands the chunk holds from its beginning.
+// Each group's inputs are read before its outputs are written: in-place and crossed buffers
+// are fine, as the chunk's inputs were all read before its first output.
+template <VstInt32 Mode>
+void mixChunk(const Band& band, VstInt32 start, VstInt32 n, const LowChunk& low) {
+    const float h = (band.spread + 1.0f) * 0.5f;
+    const float cross = 1.0f - band.spread;
+    const __m128 h4 = _mm_set1_ps(h), cross4 = _mm_set1_ps(cross), gain4 = _mm_set1_ps(band.gain);
+    VstInt32 k = 0;
+    for (; k + 4 <= n; k += 4) {
+        const VstInt32 i = start + k;
+        const __m128 xL = _mm_loadu_ps(band.inL + i), xR = _mm_loadu_ps(band.inR + i);
+        const __m128 lowL = _mm_load_ps(low.left + k), lowR = _mm_load_ps(low.right + k);
+        __m128 outL, outR;
+        if (Mode == kOutputHigh) {
+            outL = _mm_sub_ps(xL, lowL);
+            outR = _mm_sub_ps(xR, lowR);
+        } else {
+            outL = _mm_mul_ps(_mm_mul_ps(_mm_add_ps(_mm_mul_ps(cross4, lowR), lowL), h4), gain4);
+            outR = _mm_mul_ps(_mm_mul_ps(_mm_add_ps(_mm_mul_ps(cross4, lowL), lowR), h4), gain4);
+            if (Mode == kOutputBoth) {
+                outL = _mm_add_ps(outL, _mm_sub_ps(xL, lowL));
+                outR = _mm_add_ps(outR, _mm_sub_ps(xR, lowR));
+            }
+        }
+        _mm_storeu_ps(band.outL + i, outL);
+        _mm_storeu_ps(band.outR + i, outR);
+    }
+    for (; k < n; ++k)
+        writeOutput<Mode>(band, start + k, band.inL[start + k], band.inR[start + k], low.left[k],
+                          low.right[k], cross, h);
+}
+
 // One mode and stage count, fixed at compile time. The stages work on local copies so their
 // state stays in registers: the output buffers are floats too, and could otherwise alias it.
 template <VstInt32 Mode, VstInt32 Stages>
@@ -50,20 +94,20 @@ void renderBand(FilterStage (&stages)[2][4], const Band& band) {
         left[k] = stages[0][k];
         right[k] = stages[1][k];
     }
-    const float s = band.spread;
-    const float h = (s + 1.0f) * 0.5f;
-    const float cross = 1.0f - s;
-    for (VstInt32 i = 0; i < band.count; ++i) {
-        // Both inputs are read before anything is written: in-place buffers are fine.
-        const float xL = band.inL[i];
-        const float xR = band.inR[i];
-        float lowL = xL;
-        float lowR = xR;
-        for (VstInt32 k = 0; k < Stages; ++k) {
-            lowL = left[k].Process(lowL);
-            lowR = right[k].Process(lowR);
+    LowChunk low;
+    for (VstInt32 start = 0; start < band.count; start += kChunk) {
+        const VstInt32 n = band.count - start < kChunk ? band.count - start : kChunk;
+        for (VstInt32 i = 0; i < n; ++i) {
+            float lowL = band.inL[start + i];
+            float lowR = band.inR[start + i];
+            for (VstInt32 k = 0; k < Stages; ++k) {
+                lowL = left[k].Process(lowL);
+                lowR = right[k].Process(lowR);
+            }
+            low.left[i] = lowL;
+            low.right[i] = lowR;
         }
-        writeOutput<Mode>(band, i, xL, xR, lowL, lowR, cross, h);
+        mixChunk<Mode>(band, start, n, low);
     }
     for (VstInt32 k = 0; k < Stages; ++k) {
         stages[0][k] = left[k];
@@ -101,12 +145,9 @@ struct StageArithmetic {
         y1 = _mm_add_ps(y, antiDenormal);
         return y;
     }
-    __m128 Step(__m128 x, __m128 active) {
-        const __m128 keptX1 = x1, keptY1 = y1;
-        const __m128 y = Step(x);
-        x1 = StagePipeline::Select(active, x1, keptX1);
-        y1 = StagePipeline::Select(active, y1, keptY1);
-        return y;
+    void Keep(__m128 lanes, const StageArithmetic& from) {
+        x1 = StagePipeline::Select(lanes, from.x1, x1);
+        y1 = StagePipeline::Select(lanes, from.y1, y1);
     }
 
     void Store(FilterStage (&stages)[4], VstInt32 count) const {
@@ -123,12 +164,17 @@ struct StageArithmetic {
 template <VstInt32 Mode, VstInt32 Stages>
 void renderPipelined(FilterStage (&stages)[2][4], const Band& band) {
     StagePipeline::Channel<StageArithmetic> left{{stages[0], Stages}}, right{{stages[1], Stages}};
-    const float h = (band.spread + 1.0f) * 0.5f;
-    const float cross = 1.0f - band.spread;
-    StagePipeline::Run<Stages>(
-        left, right, band.inL, band.inR, band.count, [&](VstInt32 i, float lowL, float lowR) {
-            writeOutput<Mode>(band, i, band.inL[i], band.inR[i], lowL, lowR, cross, h);
-        });
+    LowChunk low;
+    VstInt32 filled = 0;
+    StagePipeline::Run<Stages>(left, right, band.inL, band.inR, band.count,
+                               [&](VstInt32 i, float lowL, float lowR) {
+                                   low.left[filled] = lowL;
+                                   low.right[filled] = lowR;
+                                   if (++filled == kChunk || i + 1 == band.count) {
+                                       mixChunk<Mode>(band, i + 1 - filled, filled, low);
+                                       filled = 0;
+                                   }
+                               });
     left.stages.Store(stages[0], Stages);
     right.stages.Store(stages[1], Stages);
 }

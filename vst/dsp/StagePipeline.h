@@ -6,8 +6,8 @@
 // samples are the same as a stage-by-stage rendering.
 //
 // Arithmetic is the per-lane recursion:
-//   __m128 Step(__m128 x)                 every lane takes x, returns the lanes' outputs;
-//   __m128 Step(__m128 x, __m128 active)  the same, but lanes outside active keep their state.
+//   __m128 Step(__m128 x)                        every lane takes x, returns the lanes' outputs;
+//   void Keep(__m128 lanes, const Arithmetic& a)  the given lanes take their state from a.
 #pragma once
 
 #include <emmintrin.h>
@@ -16,12 +16,9 @@
 
 namespace StagePipeline {
 
-// The lanes that have a sample while the pipeline fills (step j: lanes with 2k <= j) and while
-// it drains (step count + e: lanes with 2k > e).
-alignas(16) constexpr std::int32_t kFilling[6][4] = {
-    {-1, 0, 0, 0}, {-1, 0, 0, 0}, {-1, -1, 0, 0}, {-1, -1, 0, 0}, {-1, -1, -1, 0}, {-1, -1, -1, 0}};
-alignas(16) constexpr std::int32_t kDraining[6][4] = {
-    {0, -1, -1, -1}, {0, -1, -1, -1}, {0, 0, -1, -1}, {0, 0, -1, -1}, {0, 0, 0, -1}, {0, 0, 0, -1}};
+// One lane each.
+alignas(16) constexpr std::int32_t kLane[4][4] = {
+    {-1, 0, 0, 0}, {0, -1, 0, 0}, {0, 0, -1, 0}, {0, 0, 0, -1}};
 
 inline __m128 Lanes(const std::int32_t (&bits)[4]) {
     return _mm_load_ps(reinterpret_cast<const float*>(bits));
@@ -48,11 +45,6 @@ struct Channel {
         yEarlier = y;
         y = next;
     }
-    void Step(float input, __m128 active) {
-        const __m128 next = stages.Step(Inputs(input), active);
-        yEarlier = y;
-        y = Select(active, next, y);
-    }
     template <int Lane>
     float Output() const {
         return _mm_cvtss_f32(_mm_shuffle_ps(y, y, _MM_SHUFFLE(Lane, Lane, Lane, Lane)));
@@ -67,27 +59,46 @@ constexpr bool Pays(int stages, int count) {
 // Runs count samples of both channels through Stages stages (2..4, and Pays), calling
 // emit(i, lowLeft, lowRight) for every sample i in order. emit for sample i comes after input
 // i + 2 (Stages - 1) was read and before any later input is, so in-place buffers are fine.
+//
+// While the pipeline fills and drains, lanes without a sample step on whatever they are fed:
+// cheaper than keeping them still at every step. Lane k's state is put back to where it
+// started just before its first sample (step 2k), and taken as final just after its last
+// (step count - 1 + 2k).
 template <int Stages, typename Arithmetic, typename Emit>
 void Run(Channel<Arithmetic>& left, Channel<Arithmetic>& right, const float* inL, const float* inR,
          int count, Emit&& emit) {
     static_assert(Stages >= 2 && Stages <= 4, "one stage needs no pipeline");
     constexpr int kLag = 2 * (Stages - 1);
+    const Arithmetic startLeft = left.stages, startRight = right.stages;
     for (int j = 0; j < kLag; ++j) {
-        const __m128 active = Lanes(kFilling[j]);
-        left.Step(inL[j], active);
-        right.Step(inR[j], active);
+        if (j > 0 && j % 2 == 0) {
+            left.stages.Keep(Lanes(kLane[j / 2]), startLeft);
+            right.stages.Keep(Lanes(kLane[j / 2]), startRight);
+        }
+        left.Step(inL[j]);
+        right.Step(inR[j]);
     }
+    // Lane Stages - 1 starts with the first sample emitted.
+    left.stages.Keep(Lanes(kLane[Stages - 1]), startLeft);
+    right.stages.Keep(Lanes(kLane[Stages - 1]), startRight);
     for (int j = kLag; j < count; ++j) {
         left.Step(inL[j]);
         right.Step(inR[j]);
         emit(j - kLag, left.template Output<Stages - 1>(), right.template Output<Stages - 1>());
     }
+    Arithmetic finalLeft = left.stages, finalRight = right.stages;  // lane 0 is done
     for (int j = count; j < count + kLag; ++j) {
-        const __m128 active = Lanes(kDraining[j - count]);
-        left.Step(0.0f, active);
-        right.Step(0.0f, active);
+        left.Step(0.0f);
+        right.Step(0.0f);
         emit(j - kLag, left.template Output<Stages - 1>(), right.template Output<Stages - 1>());
+        if ((j - count) % 2 == 1) {
+            const __m128 done = Lanes(kLane[(j - count + 1) / 2]);
+            finalLeft.Keep(done, left.stages);
+            finalRight.Keep(done, right.stages);
+        }
     }
+    left.stages = finalLeft;
+    right.stages = finalRight;
 }
 
 }  // namespace StagePipeline
