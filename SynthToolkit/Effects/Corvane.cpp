@@ -20,13 +20,11 @@ struct StageArithmetic {
     __m128 coefficient, state;
     __m128 antiDenormal = _mm_set1_ps(LowPassStage::kAntiDenormal);
 
-    StageArithmetic(const LowPassStage* stages, int count) {
+    explicit StageArithmetic(const LowPassStage* const (&lanes)[4]) {
         alignas(16) float c[4], s[4];
         for (int k = 0; k < 4; ++k) {
-            // Lanes beyond the active stages run on copies and are never stored back.
-            const LowPassStage& stage = stages[k < count ? k : count - 1];
-            c[k] = stage.coefficient;
-            s[k] = stage.state;
+            c[k] = lanes[k]->coefficient;
+            s[k] = lanes[k]->state;
         }
         coefficient = _mm_load_ps(c);
         state = _mm_load_ps(s);
@@ -41,10 +39,11 @@ struct StageArithmetic {
         state = StagePipeline::Select(lanes, from.state, state);
     }
 
-    void Store(LowPassStage* stages, int count) const {
+    void Store(LowPassStage* const (&lanes)[4]) const {
         alignas(16) float s[4];
         _mm_store_ps(s, state);
-        for (int k = 0; k < count; ++k) stages[k].state = s[k];
+        for (int k = 0; k < 4; ++k)
+            if (lanes[k] != nullptr) lanes[k]->state = s[k];
     }
 };
 
@@ -211,21 +210,17 @@ void Corvane::render(const float* inL, const float* inR, float* outL, float* out
     LowChunk low;
     if constexpr (Stages > 1) {
         if (StagePipeline::Pays(Stages, frames)) {
-            StagePipeline::Channel<StageArithmetic> left{{stages[0], Stages}},
-                right{{stages[1], Stages}};
             int filled = 0;
-            StagePipeline::Run<Stages>(left, right, inL, inR, frames,
-                                       [&](int i, float lowL, float lowR) {
-                                           low.left[filled] = lowL;
-                                           low.right[filled] = lowR;
-                                           if (++filled == kChunk || i + 1 == frames) {
-                                               mixChunk<Mode>(inL, inR, spread, gain, outL, outR,
-                                                              i + 1 - filled, filled, low);
-                                               filled = 0;
-                                           }
-                                       });
-            left.stages.Store(stages[0], Stages);
-            right.stages.Store(stages[1], Stages);
+            StagePipeline::Run<Stages, StageArithmetic>(
+                stages, inL, inR, frames, [&](int i, float lowL, float lowR) {
+                    low.left[filled] = lowL;
+                    low.right[filled] = lowR;
+                    if (++filled == kChunk || i + 1 == frames) {
+                        mixChunk<Mode>(inL, inR, spread, gain, outL, outR, i + 1 - filled, filled,
+                                       low);
+                        filled = 0;
+                    }
+                });
             return;
         }
     }

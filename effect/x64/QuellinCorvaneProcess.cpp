@@ -115,20 +115,18 @@ void renderBand(FilterStage (&stages)[2][4], const Band& band) {
     }
 }
 
-// The stage recursion of FilterStage::Process, one stage per lane.
+// The stage recursion of FilterStage::Process, one stage of one channel per lane.
 struct StageArithmetic {
     __m128 b0, a1, x1, y1;
     __m128 antiDenormal = _mm_set1_ps(kAntiDenormal);
 
-    StageArithmetic(const FilterStage (&stages)[4], VstInt32 count) {
+    explicit StageArithmetic(const FilterStage* const (&lanes)[4]) {
         alignas(16) float b[4], a[4], xs[4], ys[4];
-        for (VstInt32 k = 0; k < 4; ++k) {
-            // Lanes beyond the active stages run on copies and are never stored back.
-            const FilterStage& stage = stages[k < count ? k : count - 1];
-            b[k] = stage.b0;
-            a[k] = stage.a1;
-            xs[k] = stage.x1;
-            ys[k] = stage.y1;
+        for (int k = 0; k < 4; ++k) {
+            b[k] = lanes[k]->b0;
+            a[k] = lanes[k]->a1;
+            xs[k] = lanes[k]->x1;
+            ys[k] = lanes[k]->y1;
         }
         b0 = _mm_load_ps(b);
         a1 = _mm_load_ps(a);
@@ -150,33 +148,31 @@ struct StageArithmetic {
         y1 = StagePipeline::Select(lanes, from.y1, y1);
     }
 
-    void Store(FilterStage (&stages)[4], VstInt32 count) const {
+    void Store(FilterStage* const (&lanes)[4]) const {
         alignas(16) float xs[4], ys[4];
         _mm_store_ps(xs, x1);
         _mm_store_ps(ys, y1);
-        for (VstInt32 k = 0; k < count; ++k) {
-            stages[k].x1 = xs[k];
-            stages[k].y1 = ys[k];
+        for (int k = 0; k < 4; ++k) {
+            if (lanes[k] == nullptr) continue;
+            lanes[k]->x1 = xs[k];
+            lanes[k]->y1 = ys[k];
         }
     }
 };
 
 template <VstInt32 Mode, VstInt32 Stages>
 void renderPipelined(FilterStage (&stages)[2][4], const Band& band) {
-    StagePipeline::Channel<StageArithmetic> left{{stages[0], Stages}}, right{{stages[1], Stages}};
     LowChunk low;
     VstInt32 filled = 0;
-    StagePipeline::Run<Stages>(left, right, band.inL, band.inR, band.count,
-                               [&](VstInt32 i, float lowL, float lowR) {
-                                   low.left[filled] = lowL;
-                                   low.right[filled] = lowR;
-                                   if (++filled == kChunk || i + 1 == band.count) {
-                                       mixChunk<Mode>(band, i + 1 - filled, filled, low);
-                                       filled = 0;
-                                   }
-                               });
-    left.stages.Store(stages[0], Stages);
-    right.stages.Store(stages[1], Stages);
+    StagePipeline::Run<Stages, StageArithmetic>(
+        stages, band.inL, band.inR, band.count, [&](VstInt32 i, float lowL, float lowR) {
+            low.left[filled] = lowL;
+            low.right[filled] = lowR;
+            if (++filled == kChunk || i + 1 == band.count) {
+                mixChunk<Mode>(band, i + 1 - filled, filled, low);
+                filled = 0;
+            }
+        });
 }
 
 // Short pieces (between MIDI events) gain nothing from the pipeline's fill and drain.
