@@ -10,9 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/ProductFacts.h"
 #include "tools/qc-host/Session.h"
 
 namespace {
+
+namespace Product = TestSupport::Product;
 
 using QcHost::FxFile;
 using QcHost::FxKind;
@@ -97,7 +100,8 @@ TEST_F(ChunkExchange, Save) {
     ASSERT_TRUE(QcHost::writeFxFile(exchangeFile(kSelf, "-program.fxp"), program, error)) << error;
     const FxFile bank = session.makePreset(true);
     // The x64 bank ends with its controller binding section, one byte per unbound parameter.
-    EXPECT_EQ(bank.chunk.size(), kSelf == "x64" ? 1577u : 1572u);
+    EXPECT_EQ(bank.chunk.size(),
+              kSelf == "x64" ? Product::kX64BankChunkSize : Product::kBankChunkSize);
     ASSERT_TRUE(QcHost::writeFxFile(exchangeFile(kSelf, "-bank.fxb"), bank, error)) << error;
 }
 
@@ -119,18 +123,19 @@ TEST_F(ChunkExchange, TheOtherBuildsProgramArrivesUnchanged) {
 TEST_F(ChunkExchange, TheOtherBuildsBankArrivesWithTheOutcomeOfItsFormat) {
     FxFile file = read("-bank.fxb", FxKind::BankChunk);
     if (kSelf == "x86") {
-        ASSERT_EQ(file.chunk.size(), 1577u);
+        ASSERT_EQ(file.chunk.size(), Product::kX64BankChunkSize);
         vst().dispatch(effSetProgram, 0, 3);
         EXPECT_EQ(load(file, false), 1) << "the binding section after the programs is ignored";
         EXPECT_EQ(vst().dispatch(effGetProgram), 3);
         expectAllPrograms();
         return;
     }
-    ASSERT_EQ(file.chunk.size(), 1572u);
+    ASSERT_EQ(file.chunk.size(), Product::kBankChunkSize);
     // First a binding of controller 20 to the cutoff, which the x86 bank cannot carry.
     void* data = nullptr;
-    std::vector<unsigned char> bound(1572);
-    ASSERT_GE(vst().dispatch(effGetChunk, 0, 0, &data), 1572);
+    std::vector<unsigned char> bound(Product::kBankChunkSize);
+    ASSERT_GE(vst().dispatch(effGetChunk, 0, 0, &data),
+              static_cast<VstIntPtr>(Product::kBankChunkSize));
     std::memcpy(bound.data(), data, bound.size());
     bound.insert(bound.end(), {0, 1, 20, 0, 0, 0});
     ASSERT_EQ(vst().dispatch(effSetChunk, 0, static_cast<VstIntPtr>(bound.size()), bound.data()),

@@ -5,9 +5,12 @@
 #include <memory>
 #include <vector>
 
+#include "tests/support/ProductFacts.h"
 #include "tools/host/Host.h"
 
 namespace {
+
+namespace Product = TestSupport::Product;
 
 using Bytes = std::vector<unsigned char>;
 
@@ -95,7 +98,7 @@ TEST_F(Interchange, AProgramTravelsToTheOtherBuildAndBack) {
 TEST_F(Interchange, TheSynthToolkitBuildReadsABankWithBindings) {
     fill(x64);
     Bytes bank = chunk(x64, false);
-    ASSERT_GT(bank.size(), 1572u) << "the binding section follows the programs";
+    ASSERT_GT(bank.size(), Product::kBankChunkSize) << "the binding section follows the programs";
     x86.dispatch(effSetProgram, 0, 3);
     ASSERT_EQ(load(x86, bank, false), 1);
     EXPECT_EQ(x86.dispatch(effGetProgram), 3);
@@ -106,7 +109,7 @@ TEST_F(Interchange, TheSynthToolkitBuildReadsABankWithBindings) {
 TEST_F(Interchange, TheVstToolkitBuildAppliesABankWithoutBindingsAndReportsFailure) {
     fill(x86);
     Bytes bank = chunk(x86, false);
-    ASSERT_EQ(bank.size(), 1572u);
+    ASSERT_EQ(bank.size(), Product::kBankChunkSize);
     EXPECT_EQ(load(x64, bank, false), 0) << "no binding section to read";
     expectProgramsOf(x64);
 }

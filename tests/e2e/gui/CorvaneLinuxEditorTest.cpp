@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "tests/e2e/gui/X11Harness.h"
+#include "tests/support/ProductFacts.h"
 #include "tools/host/Host.h"
 
 namespace {
@@ -39,7 +40,7 @@ enum Parameter { kOutput = 0, kCutoff = 1, kSlope = 2, kSpread = 3, kBassAmp = 4
 
 // The bank chunk's fixed part: header and 32 programs; the bindings follow, one entry per
 // parameter (0, or 1 and the controller number).
-constexpr std::size_t kBindingsOffset = 1572;
+constexpr std::size_t kBindingsOffset = TestSupport::Product::kBindingsOffset;
 
 // Control origins on the panel.
 struct Place {

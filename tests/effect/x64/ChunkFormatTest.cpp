@@ -5,11 +5,14 @@
 #include <vector>
 
 #include "effect/x64/QuellinCorvaneModel.h"
+#include "tests/support/ProductFacts.h"
 
 using namespace QuellinCorvane;
 using Bytes = std::vector<unsigned char>;
 
 namespace {
+
+namespace Product = TestSupport::Product;
 
 Bytes serialize(QuellinCorvaneModel& model, bool program) {
     VstToolkit::ChunkBuffer buffer;
@@ -67,11 +70,11 @@ TEST(ChunkLayout, HeaderProgramAndBankSizes) {
     EXPECT_EQ(floatAt(program, 188 + 4 * kCutoffFrequency), 0.1f);
     EXPECT_EQ(floatAt(program, 188 + 4 * kBassAmp), 0.5f);
 
-    EXPECT_EQ(serialize(model, false).size(), 1577u);
+    EXPECT_EQ(serialize(model, false).size(), Product::kX64BankChunkSize);
     for (VstInt32 i = 0; i < kParameterCount; ++i) model.RegisterMidiControllerMapping(100 + i, i);
     const Bytes bank = serialize(model, false);
     ASSERT_EQ(bank.size(), 1582u);
-    EXPECT_EQ(bank[1572], 1);
+    EXPECT_EQ(bank[Product::kBindingsOffset], 1);
     EXPECT_EQ(bank[1573], 100);
     model.RegisterMidiControllerMapping(3, kBassAmp);  // two controllers: the lowest is kept
     EXPECT_EQ(serialize(model, false)[1581], 3);
@@ -133,7 +136,8 @@ TEST(ChunkRefusal, ForeignHeadersAndLaterVersionsChangeNothing) {
     putInt32(later, 160, 2151);
     QuellinCorvaneModel target;
     EXPECT_FALSE(load(target, later, false));
-    EXPECT_FALSE(load(target, Bytes(later.begin(), later.begin() + 208), true));
+    EXPECT_FALSE(
+        load(target, Bytes(later.begin(), later.begin() + Product::kProgramChunkSize), true));
     EXPECT_EQ(serialize(target, false), pristine);
 
     for (std::int32_t accepted : {2150, 1, 2000, -5}) {
@@ -180,7 +184,7 @@ TEST(ChunkTruncation, BankEndingInTheMapKeepsTheProgramsAndTheBindingsBeforeTheE
 
     QuellinCorvaneModel target;
     target.RegisterMidiControllerMapping(90, kFilterSlope);
-    EXPECT_FALSE(load(target, bank, false, 1572 + 3));
+    EXPECT_FALSE(load(target, bank, false, Product::kBankChunkSize + 3));
     EXPECT_EQ(target.ProgramValue(31, kBassAmp), source.ProgramValue(31, kBassAmp));
     EXPECT_EQ(target.ParameterToController(kOutput), 11);
     EXPECT_EQ(target.ParameterToController(kCutoffFrequency), VstToolkit::Model::kControllerCount);
@@ -191,7 +195,8 @@ TEST(ChunkTruncation, ABankFromTheOtherBuildAppliesItsProgramsThenFails) {
     QuellinCorvaneModel source;
     fillDistinctly(source);
     Bytes bank = serialize(source, false);
-    bank.resize(1572);  // header and programs only, as the other framework writes it
+    bank.resize(
+        Product::kBankChunkSize);  // header and programs only, as the other framework writes it
     putInt32(bank, 160, 2000);
 
     QuellinCorvaneModel target;
@@ -204,7 +209,7 @@ TEST(ChunkTruncation, ABankFromTheOtherBuildAppliesItsProgramsThenFails) {
 TEST(ChunkHandMade, ControllerNumbersBeyondTheMapAreSkipped) {
     QuellinCorvaneModel source;
     Bytes bank = serialize(source, false);
-    bank.resize(1572);
+    bank.resize(Product::kBankChunkSize);
     const unsigned char map[] = {1, 200, 1, 0x80, 1, 5, 0, 1, 127};
     bank.insert(bank.end(), std::begin(map), std::end(map));
 

@@ -5,11 +5,14 @@
 #include <vector>
 
 #include "tests/effect/x86/CorvaneTestKit.h"
+#include "tests/support/ProductFacts.h"
 
 using namespace TestSupport;
 using SynthToolkit::Effects::Corvane;
 
 namespace {
+
+namespace Product = TestSupport::Product;
 
 struct Row {
     const char* hostName;
@@ -93,8 +96,8 @@ TEST(CorvaneModel, SmoothersAreAttachedAndResetAfterConstruction) {
 TEST(CorvaneModel, ChunkSizes) {
     CorvaneInstance fx;
     void* data = nullptr;
-    EXPECT_EQ(fx.plugin->getChunk(&data, true), 208);
-    EXPECT_EQ(fx.plugin->getChunk(&data, false), 1572);
+    EXPECT_EQ(fx.plugin->getChunk(&data, true), static_cast<VstInt32>(Product::kProgramChunkSize));
+    EXPECT_EQ(fx.plugin->getChunk(&data, false), static_cast<VstInt32>(Product::kBankChunkSize));
 }
 
 }  // namespace

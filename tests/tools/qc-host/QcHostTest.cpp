@@ -10,6 +10,7 @@
 #include <fstream>
 #include <regex>
 
+#include "tests/support/ProductFacts.h"
 #include "tests/support/Signal.h"
 #include "tools/qc-host/FxFile.h"
 #include "tools/qc-host/ParameterValue.h"
@@ -18,6 +19,8 @@
 #include "tools/qc-host/Wav.h"
 
 namespace {
+
+namespace Product = TestSupport::Product;
 
 using QcHost::Audio;
 
@@ -171,8 +174,8 @@ TEST(QcHostRender, ALearnedControllerInTheMidiListActsAtItsTime) {
     std::string error;
     ASSERT_TRUE(session.open(kPlugin, error)) << error;
     QcHost::FxFile bank = session.makePreset(true);
-    ASSERT_EQ(bank.chunk.size(), 1577u);
-    bank.chunk.resize(1572);
+    ASSERT_EQ(bank.chunk.size(), Product::kX64BankChunkSize);
+    bank.chunk.resize(Product::kBankChunkSize);
     for (unsigned char b : {0, 1, 20, 0, 0, 0}) bank.chunk.push_back(b);
     const std::string fxb = temp("learned.fxb"), midi = temp("events.txt");
     ASSERT_TRUE(QcHost::writeFxFile(fxb, bank, error)) << error;
