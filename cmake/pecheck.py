@@ -156,11 +156,12 @@ def main():
     parser.add_argument("--objdump", default=OBJDUMP)
     args = parser.parse_args()
 
-    # ctime() prints the link time in local time and in the locale's words.
+    # objdump prints the link time with ctime(): in local time and in the locale's words.
     env = dict(os.environ, TZ="UTC0", LC_ALL="C")
     try:
+        # Resource names are printed as stored, in whatever encoding.
         dump = subprocess.run([args.objdump, "-p", args.dll], env=env, capture_output=True,
-                              text=True, check=True)
+                              text=True, errors="replace", check=True)
         image = parse(dump.stdout)
     except subprocess.CalledProcessError as error:
         print(error.stderr.strip(), file=sys.stderr)
