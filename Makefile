@@ -1,6 +1,6 @@
 # Front door for building, testing and trying out Quellin Corvane. See README.md.
 
-# linux-x64 comes first: the Windows trees check their DLLs with its pecheck.
+# Every tree builds and tests on its own; none needs another built first.
 PRESETS := linux-x64 linux-x64-asan linux-x64-tsan linux-x64-fuzz windows-x64 windows-x86
 # Trees whose hammer tests 'make stress' reruns for longer.
 STRESS_PRESETS := linux-x64 linux-x64-tsan windows-x64

@@ -40,10 +40,6 @@ else()
     set(QC_DIST_DIR ${PROJECT_SOURCE_DIR}/dist)
 endif()
 
-# Where the cross trees find the native pecheck built by the linux-x64 tree.
-set(QC_NATIVE_TOOLS_DIR "${PROJECT_SOURCE_DIR}/build/linux-x64/tools/pecheck"
-    CACHE PATH "Directory holding the native pecheck executable")
-
 set(QC_XVFB_STATE_DIR ${CMAKE_BINARY_DIR}/xvfb)
 if(QC_WINDOWS)
     # Every Wine run shares one prefix private to this build tree, so tests never touch

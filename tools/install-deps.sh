@@ -8,8 +8,9 @@ set -euo pipefail
 packages=(
     # native toolchain and build system
     g++ make cmake ninja-build clang-format binutils file
-    # tests and benchmarks (GoogleTest is built from its Debian source package)
-    googletest libbenchmark-dev
+    # tests and benchmarks (GoogleTest is built from its Debian source package; python3 runs
+    # the DLL checks)
+    googletest libbenchmark-dev python3
     # the fuzzing tree: clang with libFuzzer and its sanitizer runtimes
     clang-14 libfuzzer-14-dev libclang-rt-14-dev
     # Windows cross toolchains (posix thread model) and their binutils/windres

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # test-all.sh PRESET...  builds and tests every preset, carrying on past failures, then prints
 # one total "N passed, N failed" line; exits non-zero when anything failed or did not build.
-# The presets are those of CMakePresets.json: linux-x64 (first: the Windows trees use its
-# pecheck), linux-x64-asan, linux-x64-tsan, windows-x64, windows-x86.
+# The presets are those of CMakePresets.json: linux-x64, linux-x64-asan, linux-x64-tsan,
+# windows-x64, windows-x86.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
