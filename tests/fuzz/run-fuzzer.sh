@@ -3,7 +3,7 @@
 # working corpus that starts from the committed seeds; with FUZZ_RUNS set, until it has run
 # that many inputs instead (bounded by FUZZ_SECONDS only when that is set too). Prints
 # libFuzzer's final statistics and the time taken. MAX_LEN bounds the inputs' length: for a
-# stream of calls or events, a few hundred bytes reach every path, and longer inputs only make
+# stream of calls or events, a hundred bytes or so reach every path, and longer inputs only make
 # each run slower; fails when the fuzzer found a crash, leak
 # or timeout (the input is left in WORK).
 set -euo pipefail
