@@ -153,12 +153,8 @@ inline void mixSample(float xL, float xR, float lowL, float lowR, float s, float
 
 namespace {
 
-// Low bands of up to kChunk samples, waiting to be mixed.
-constexpr int kChunk = 64;
-struct LowChunk {
-    alignas(16) float left[kChunk];
-    alignas(16) float right[kChunk];
-};
+using StagePipeline::kChunk;
+using StagePipeline::LowChunk;
 
 // Mixes samples start .. start + n - 1, whose low bands the chunk holds from its beginning,
 // four at a time where it can: each lane does mixSample's operations in its order. Each
@@ -207,19 +203,11 @@ void mixChunk(const float* inL, const float* inR, const float* spread, const flo
 // are floats too and could otherwise alias it. Stages above the slope keep their states.
 template <int Mode, int Stages>
 void Corvane::render(const float* inL, const float* inR, float* outL, float* outR, int frames) {
-    LowChunk low;
     if constexpr (Stages > 1) {
         if (StagePipeline::Pays(Stages, frames)) {
-            int filled = 0;
             StagePipeline::Run<Stages, StageArithmetic>(
-                stages, inL, inR, frames, [&](int i, float lowL, float lowR) {
-                    low.left[filled] = lowL;
-                    low.right[filled] = lowR;
-                    if (++filled == kChunk || i + 1 == frames) {
-                        mixChunk<Mode>(inL, inR, spread, gain, outL, outR, i + 1 - filled, filled,
-                                       low);
-                        filled = 0;
-                    }
+                stages, inL, inR, frames, [&](int start, int n, const LowChunk& low) {
+                    mixChunk<Mode>(inL, inR, spread, gain, outL, outR, start, n, low);
                 });
             return;
         }
@@ -229,6 +217,7 @@ void Corvane::render(const float* inL, const float* inR, float* outL, float* out
         left[k] = stages[0][k];
         right[k] = stages[1][k];
     }
+    LowChunk low;
     for (int start = 0; start < frames; start += kChunk) {
         const int n = frames - start < kChunk ? frames - start : kChunk;
         for (int i = 0; i < n; ++i) {

@@ -45,12 +45,8 @@ inline void writeOutput(const Band& band, VstInt32 i, float xL, float xR, float 
     }
 }
 
-// Low bands of up to kChunk samples, waiting to be mixed.
-constexpr VstInt32 kChunk = 64;
-struct LowChunk {
-    alignas(16) float left[kChunk];
-    alignas(16) float right[kChunk];
-};
+using StagePipeline::kChunk;
+using StagePipeline::LowChunk;
 
 // Mixes samples start .. start + n - 1, whose low bands the chunk holds from its beginning.
 // Each group's inputs are read before its outputs are written: in-place and crossed buffers
@@ -162,16 +158,10 @@ struct StageArithmetic {
 
 template <VstInt32 Mode, VstInt32 Stages>
 void renderPipelined(FilterStage (&stages)[2][4], const Band& band) {
-    LowChunk low;
-    VstInt32 filled = 0;
     StagePipeline::Run<Stages, StageArithmetic>(
-        stages, band.inL, band.inR, band.count, [&](VstInt32 i, float lowL, float lowR) {
-            low.left[filled] = lowL;
-            low.right[filled] = lowR;
-            if (++filled == kChunk || i + 1 == band.count) {
-                mixChunk<Mode>(band, i + 1 - filled, filled, low);
-                filled = 0;
-            }
+        stages, band.inL, band.inR, band.count,
+        [&](VstInt32 start, VstInt32 n, const LowChunk& low) {
+            mixChunk<Mode>(band, start, n, low);
         });
 }
 

@@ -37,21 +37,30 @@ inline __m128 Select(__m128 mask, __m128 whenSet, __m128 otherwise) {
     return _mm_or_ps(_mm_and_ps(mask, whenSet), _mm_andnot_ps(mask, otherwise));
 }
 
+// Low bands of up to kChunk samples, gathered so that the mix with the input can work on
+// several samples at once.
+constexpr int kChunk = 64;
+struct LowChunk {
+    alignas(16) float left[kChunk];
+    alignas(16) float right[kChunk];
+};
+
 // Worth it once a piece is long enough to hide the fill and drain.
 constexpr bool Pays(int stages, int count) {
     return stages > 1 && count >= 4 * stages;
 }
 
 // Runs count samples of both channels through the first Stages stages (2..4, and Pays),
-// calling emit(i, lowLeft, lowRight) for every sample i in order, and leaves the stages' states
-// where a stage-by-stage rendering would. emit for sample i comes after input i + kLag[Stages
-// - 1] was read and before any later input is, so in-place buffers are fine.
+// calling mix(start, n, low) for each chunk of samples start .. start + n - 1 in order, and
+// leaves the stages' states where a stage-by-stage rendering would. A chunk is mixed after all
+// of its inputs and before any input past start + n + kLag[Stages - 1] was read, so in-place
+// buffers are fine.
 //
 // While the pipeline fills and drains, lanes without a sample step on whatever they are fed:
 // cheaper than holding them still at every step. A stage's state is put back to where it
 // started just before its first sample, and taken as final just after its last.
-template <int Stages, typename Arithmetic, typename Stage, typename Emit>
-void Run(Stage (&stages)[2][4], const float* inL, const float* inR, int count, Emit&& emit) {
+template <int Stages, typename Arithmetic, typename Stage, typename Mix>
+void Run(Stage (&stages)[2][4], const float* inL, const float* inR, int count, Mix&& mix) {
     static_assert(Stages >= 2 && Stages <= 4, "one stage needs no pipeline");
     constexpr int kLast = kLag[Stages - 1];
     constexpr int kUpperEven = Stages > 2 ? 2 : 0;  // unused lanes run on copies
@@ -74,13 +83,20 @@ void Run(Stage (&stages)[2][4], const float* inL, const float* inR, int count, E
         evenY = even.Step(evenIn);
         oddY = odd.Step(oddIn);
     };
+    LowChunk chunk;
+    int filled = 0;
     const auto low = [&](int i) {
         constexpr int kSlot = 2 * ((Stages - 1) / 2);
         const __m128 y = (Stages - 1) % 2 == 0 ? evenY : oddY;
         const __m128 left = _mm_shuffle_ps(y, y, _MM_SHUFFLE(kSlot, kSlot, kSlot, kSlot));
         const __m128 right =
             _mm_shuffle_ps(y, y, _MM_SHUFFLE(kSlot + 1, kSlot + 1, kSlot + 1, kSlot + 1));
-        emit(i, _mm_cvtss_f32(left), _mm_cvtss_f32(right));
+        chunk.left[filled] = _mm_cvtss_f32(left);
+        chunk.right[filled] = _mm_cvtss_f32(right);
+        if (++filled == kChunk || i + 1 == count) {
+            mix(i + 1 - filled, filled, chunk);
+            filled = 0;
+        }
     };
     // Gives stage k's lanes in target the state they have in from.
     const auto keep = [](int k, Arithmetic& evenTarget, Arithmetic& oddTarget,
