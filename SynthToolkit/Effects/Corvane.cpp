@@ -1,6 +1,6 @@
-// The per-sample signal path. Each formula is evaluated in the order written. Cascades of two
-// to four stages run as a pipeline in SSE lanes (StagePipeline), with the same samples as the
-// stage-by-stage loop that short pieces keep.
+// The per-sample signal path. Each formula is evaluated in the order written. The stages run as
+// a pipeline in SSE lanes (StagePipeline), with the same samples as the stage-by-stage loop
+// that short pieces keep.
 #include "SynthToolkit/Effects/Corvane.h"
 
 #include <cmath>
@@ -20,23 +20,20 @@ struct StageArithmetic {
     __m128 coefficient, state;
     __m128 antiDenormal = _mm_set1_ps(LowPassStage::kAntiDenormal);
 
-    explicit StageArithmetic(const LowPassStage* const (&lanes)[4]) {
-        alignas(16) float c[4], s[4];
-        for (int k = 0; k < 4; ++k) {
-            c[k] = lanes[k]->coefficient;
-            s[k] = lanes[k]->state;
-        }
-        coefficient = _mm_load_ps(c);
-        state = _mm_load_ps(s);
-    }
+    // Lane by lane into registers: four scalar stores read back as one vector would wait for
+    // the stores to complete, and the first step waits for the state.
+    explicit StageArithmetic(const LowPassStage* const (&lanes)[4])
+        : coefficient(_mm_setr_ps(lanes[0]->coefficient, lanes[1]->coefficient,
+                                  lanes[2]->coefficient, lanes[3]->coefficient)),
+          state(_mm_setr_ps(lanes[0]->state, lanes[1]->state, lanes[2]->state, lanes[3]->state)) {}
 
     __m128 Step(__m128 x) {
         const __m128 change = _mm_mul_ps(_mm_sub_ps(x, state), coefficient);
         state = _mm_add_ps(_mm_add_ps(state, change), antiDenormal);
         return state;
     }
-    void Keep(__m128 lanes, const StageArithmetic& from) {
-        state = StagePipeline::Select(lanes, from.state, state);
+    void Keep(int k, const StageArithmetic& from) {
+        state = StagePipeline::TakeStage(k, from.state, state);
     }
 
     void Store(LowPassStage* const (&lanes)[4]) const {
@@ -127,53 +124,28 @@ void Corvane::renderMode(const float* inL, const float* inR, float* outL, float*
     }
 }
 
-// The treated low band mixed with the high band, for one output sample.
-template <int Mode>
-inline void mixSample(float xL, float xR, float lowL, float lowR, float s, float g, float* outL,
-                      float* outR) {
-    const float highL = xL - lowL;
-    const float highR = xR - lowR;
-    if (Mode == Corvane::kHigh) {
-        *outL = highL;
-        *outR = highR;
-        return;
-    }
-    const float h = (s + 1.0f) * 0.5f;
-    // (((1 - s) x other) + own) x g x h, left to right.
-    const float treatedL = (((1.0f - s) * lowR) + lowL) * g * h;
-    const float treatedR = (((1.0f - s) * lowL) + lowR) * g * h;
-    if (Mode == Corvane::kLow) {
-        *outL = treatedL;
-        *outR = treatedR;
-    } else {
-        *outL = treatedL + highL;
-        *outR = highR + treatedR;
-    }
-}
-
 namespace {
 
-using StagePipeline::kChunk;
-using StagePipeline::LowChunk;
-
-// Mixes samples start .. start + n - 1, whose low bands the chunk holds from its beginning,
-// four at a time where it can: each lane does mixSample's operations in its order. Each
-// group's inputs are read before its outputs are written, and the chunk's inputs were all read
-// before its first output: in-place and crossed buffers are fine.
+// The treated low band mixed with the high band, four samples at a time or one; spread and
+// gain come per sample. Each lane of Four performs One's operations in its order. Inputs are
+// read before outputs are written: in-place and crossed buffers are fine.
 template <int Mode>
-void mixChunk(const float* inL, const float* inR, const float* spread, const float* gain,
-              float* outL, float* outR, int start, int n, const LowChunk& low) {
-    const __m128 one = _mm_set1_ps(1.0f), half = _mm_set1_ps(0.5f);
-    int k = 0;
-    for (; k + 4 <= n; k += 4) {
-        const int i = start + k;
-        const __m128 lowL = _mm_load_ps(low.left + k), lowR = _mm_load_ps(low.right + k);
+struct Mixer {
+    const float* inL;
+    const float* inR;
+    const float* spread;
+    const float* gain;
+    float* outL;
+    float* outR;
+    __m128 one = _mm_set1_ps(1.0f), half = _mm_set1_ps(0.5f);
+
+    void Four(int i, __m128 lowL, __m128 lowR) const {
         const __m128 highL = _mm_sub_ps(_mm_loadu_ps(inL + i), lowL);
         const __m128 highR = _mm_sub_ps(_mm_loadu_ps(inR + i), lowR);
         if (Mode == Corvane::kHigh) {
             _mm_storeu_ps(outL + i, highL);
             _mm_storeu_ps(outR + i, highR);
-            continue;
+            return;
         }
         const __m128 s = _mm_loadu_ps(spread + i), g = _mm_loadu_ps(gain + i);
         const __m128 h = _mm_mul_ps(_mm_add_ps(s, one), half);
@@ -190,47 +162,55 @@ void mixChunk(const float* inL, const float* inR, const float* spread, const flo
             _mm_storeu_ps(outR + i, _mm_add_ps(highR, treatedR));
         }
     }
-    for (; k < n; ++k) {
-        const int i = start + k;
-        mixSample<Mode>(inL[i], inR[i], low.left[k], low.right[k], spread[i], gain[i], outL + i,
-                        outR + i);
+
+    void One(int i, float lowL, float lowR) const {
+        const float highL = inL[i] - lowL;
+        const float highR = inR[i] - lowR;
+        if (Mode == Corvane::kHigh) {
+            outL[i] = highL;
+            outR[i] = highR;
+            return;
+        }
+        const float s = spread[i];
+        const float h = (s + 1.0f) * 0.5f;
+        // (((1 - s) x other) + own) x g x h, left to right.
+        const float treatedL = (((1.0f - s) * lowR) + lowL) * gain[i] * h;
+        const float treatedR = (((1.0f - s) * lowL) + lowR) * gain[i] * h;
+        if (Mode == Corvane::kLow) {
+            outL[i] = treatedL;
+            outR[i] = treatedR;
+        } else {
+            outL[i] = treatedL + highL;
+            outR[i] = highR + treatedR;
+        }
     }
-}
+};
 
 }  // namespace
 
-// The active stages work on local copies so their state stays in registers: the output buffers
-// are floats too and could otherwise alias it. Stages above the slope keep their states.
+// Pieces too short for the pipeline run stage by stage, on local copies of the active stages
+// so their state stays in registers: the output buffers are floats too and could otherwise
+// alias it. Stages above the slope keep their states.
 template <int Mode, int Stages>
 void Corvane::render(const float* inL, const float* inR, float* outL, float* outR, int frames) {
-    if constexpr (Stages > 1) {
-        if (StagePipeline::Pays(Stages, frames)) {
-            StagePipeline::Run<Stages, StageArithmetic>(
-                stages, inL, inR, frames, [&](int start, int n, const LowChunk& low) {
-                    mixChunk<Mode>(inL, inR, spread, gain, outL, outR, start, n, low);
-                });
-            return;
-        }
+    Mixer<Mode> mixer{inL, inR, spread, gain, outL, outR};
+    if (StagePipeline::Pays(Stages, frames)) {
+        StagePipeline::Run<Stages, StageArithmetic>(stages, inL, inR, frames, mixer);
+        return;
     }
     LowPassStage left[Stages], right[Stages];
     for (int k = 0; k < Stages; ++k) {
         left[k] = stages[0][k];
         right[k] = stages[1][k];
     }
-    LowChunk low;
-    for (int start = 0; start < frames; start += kChunk) {
-        const int n = frames - start < kChunk ? frames - start : kChunk;
-        for (int i = 0; i < n; ++i) {
-            float lowL = inL[start + i];
-            float lowR = inR[start + i];
-            for (int k = 0; k < Stages; ++k) {
-                lowL = left[k].process(lowL);
-                lowR = right[k].process(lowR);
-            }
-            low.left[i] = lowL;
-            low.right[i] = lowR;
+    for (int i = 0; i < frames; ++i) {
+        float lowL = inL[i];
+        float lowR = inR[i];
+        for (int k = 0; k < Stages; ++k) {
+            lowL = left[k].process(lowL);
+            lowR = right[k].process(lowR);
         }
-        mixChunk<Mode>(inL, inR, spread, gain, outL, outR, start, n, low);
+        mixer.One(i, lowL, lowR);
     }
     for (int k = 0; k < Stages; ++k) {
         stages[0][k] = left[k];

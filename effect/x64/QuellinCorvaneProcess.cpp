@@ -1,10 +1,9 @@
 // The per-sample signal path. Each formula is evaluated in the order written: the output is
 // specified sample for sample in single precision.
 //
-// Cascades of two to four stages run as a pipeline in SSE lanes (StagePipeline), with the
-// same samples as the stage-by-stage loop that short pieces keep. The low bands are gathered a
-// chunk at a time and mixed with the input four samples at once, each lane doing the scalar
-// formula's operations in its order.
+// The stages run as a pipeline in SSE lanes (StagePipeline), with the same samples as the
+// stage-by-stage loop that short pieces keep. The low bands are mixed with the input four
+// samples at once, each lane doing the scalar formula's operations in its order.
 #include <emmintrin.h>
 
 #include <cstring>
@@ -25,42 +24,25 @@ struct Band {
     float gain;
 };
 
-// The mix of the two low bands with the input, for one output sample.
+// The mix of the two low bands with the input, four samples at a time or one. Each lane of Four
+// performs One's operations in its order. Inputs are read before outputs are written: in-place
+// and crossed buffers are fine.
 template <VstInt32 Mode>
-inline void writeOutput(const Band& band, VstInt32 i, float xL, float xR, float lowL, float lowR,
-                        float cross, float h) {
-    if (Mode == kOutputHigh) {
-        band.outL[i] = xL - lowL;
-        band.outR[i] = xR - lowR;
-        return;
-    }
-    const float treatedL = ((cross * lowR + lowL) * h) * band.gain;
-    const float treatedR = ((cross * lowL + lowR) * h) * band.gain;
-    if (Mode == kOutputLow) {
-        band.outL[i] = treatedL;
-        band.outR[i] = treatedR;
-    } else {
-        band.outL[i] = treatedL + (xL - lowL);
-        band.outR[i] = treatedR + (xR - lowR);
-    }
-}
+struct Mixer {
+    Band band;
+    float h, cross;
+    __m128 h4, cross4, gain4;
 
-using StagePipeline::kChunk;
-using StagePipeline::LowChunk;
+    explicit Mixer(const Band& b)
+        : band(b),
+          h((b.spread + 1.0f) * 0.5f),
+          cross(1.0f - b.spread),
+          h4(_mm_set1_ps(h)),
+          cross4(_mm_set1_ps(cross)),
+          gain4(_mm_set1_ps(b.gain)) {}
 
-// Mixes samples start .. start + n - 1, whose low bands the chunk holds from its beginning.
-// Each group's inputs are read before its outputs are written: in-place and crossed buffers
-// are fine, as the chunk's inputs were all read before its first output.
-template <VstInt32 Mode>
-void mixChunk(const Band& band, VstInt32 start, VstInt32 n, const LowChunk& low) {
-    const float h = (band.spread + 1.0f) * 0.5f;
-    const float cross = 1.0f - band.spread;
-    const __m128 h4 = _mm_set1_ps(h), cross4 = _mm_set1_ps(cross), gain4 = _mm_set1_ps(band.gain);
-    VstInt32 k = 0;
-    for (; k + 4 <= n; k += 4) {
-        const VstInt32 i = start + k;
+    void Four(VstInt32 i, __m128 lowL, __m128 lowR) const {
         const __m128 xL = _mm_loadu_ps(band.inL + i), xR = _mm_loadu_ps(band.inR + i);
-        const __m128 lowL = _mm_load_ps(low.left + k), lowR = _mm_load_ps(low.right + k);
         __m128 outL, outR;
         if (Mode == kOutputHigh) {
             outL = _mm_sub_ps(xL, lowL);
@@ -76,13 +58,29 @@ void mixChunk(const Band& band, VstInt32 start, VstInt32 n, const LowChunk& low)
         _mm_storeu_ps(band.outL + i, outL);
         _mm_storeu_ps(band.outR + i, outR);
     }
-    for (; k < n; ++k)
-        writeOutput<Mode>(band, start + k, band.inL[start + k], band.inR[start + k], low.left[k],
-                          low.right[k], cross, h);
-}
 
-// One mode and stage count, fixed at compile time. The stages work on local copies so their
-// state stays in registers: the output buffers are floats too, and could otherwise alias it.
+    void One(VstInt32 i, float lowL, float lowR) const {
+        const float xL = band.inL[i], xR = band.inR[i];
+        if (Mode == kOutputHigh) {
+            band.outL[i] = xL - lowL;
+            band.outR[i] = xR - lowR;
+            return;
+        }
+        const float treatedL = ((cross * lowR + lowL) * h) * band.gain;
+        const float treatedR = ((cross * lowL + lowR) * h) * band.gain;
+        if (Mode == kOutputLow) {
+            band.outL[i] = treatedL;
+            band.outR[i] = treatedR;
+        } else {
+            band.outL[i] = treatedL + (xL - lowL);
+            band.outR[i] = treatedR + (xR - lowR);
+        }
+    }
+};
+
+// One mode and stage count, fixed at compile time, stage by stage for pieces too short for the
+// pipeline. The stages work on local copies so their state stays in registers: the output
+// buffers are floats too, and could otherwise alias it.
 template <VstInt32 Mode, VstInt32 Stages>
 void renderBand(FilterStage (&stages)[2][4], const Band& band) {
     FilterStage left[Stages], right[Stages];
@@ -90,20 +88,15 @@ void renderBand(FilterStage (&stages)[2][4], const Band& band) {
         left[k] = stages[0][k];
         right[k] = stages[1][k];
     }
-    LowChunk low;
-    for (VstInt32 start = 0; start < band.count; start += kChunk) {
-        const VstInt32 n = band.count - start < kChunk ? band.count - start : kChunk;
-        for (VstInt32 i = 0; i < n; ++i) {
-            float lowL = band.inL[start + i];
-            float lowR = band.inR[start + i];
-            for (VstInt32 k = 0; k < Stages; ++k) {
-                lowL = left[k].Process(lowL);
-                lowR = right[k].Process(lowR);
-            }
-            low.left[i] = lowL;
-            low.right[i] = lowR;
+    const Mixer<Mode> mixer(band);
+    for (VstInt32 i = 0; i < band.count; ++i) {
+        float lowL = band.inL[i];
+        float lowR = band.inR[i];
+        for (VstInt32 k = 0; k < Stages; ++k) {
+            lowL = left[k].Process(lowL);
+            lowR = right[k].Process(lowR);
         }
-        mixChunk<Mode>(band, start, n, low);
+        mixer.One(i, lowL, lowR);
     }
     for (VstInt32 k = 0; k < Stages; ++k) {
         stages[0][k] = left[k];
@@ -116,19 +109,13 @@ struct StageArithmetic {
     __m128 b0, a1, x1, y1;
     __m128 antiDenormal = _mm_set1_ps(kAntiDenormal);
 
-    explicit StageArithmetic(const FilterStage* const (&lanes)[4]) {
-        alignas(16) float b[4], a[4], xs[4], ys[4];
-        for (int k = 0; k < 4; ++k) {
-            b[k] = lanes[k]->b0;
-            a[k] = lanes[k]->a1;
-            xs[k] = lanes[k]->x1;
-            ys[k] = lanes[k]->y1;
-        }
-        b0 = _mm_load_ps(b);
-        a1 = _mm_load_ps(a);
-        x1 = _mm_load_ps(xs);
-        y1 = _mm_load_ps(ys);
-    }
+    // Lane by lane into registers: four scalar stores read back as one vector would wait for
+    // the stores to complete, and the first step waits for x1 and y1.
+    explicit StageArithmetic(const FilterStage* const (&lanes)[4])
+        : b0(_mm_setr_ps(lanes[0]->b0, lanes[1]->b0, lanes[2]->b0, lanes[3]->b0)),
+          a1(_mm_setr_ps(lanes[0]->a1, lanes[1]->a1, lanes[2]->a1, lanes[3]->a1)),
+          x1(_mm_setr_ps(lanes[0]->x1, lanes[1]->x1, lanes[2]->x1, lanes[3]->x1)),
+          y1(_mm_setr_ps(lanes[0]->y1, lanes[1]->y1, lanes[2]->y1, lanes[3]->y1)) {}
 
     __m128 Step(__m128 x) {
         __m128 t = _mm_add_ps(x, x1);
@@ -139,9 +126,9 @@ struct StageArithmetic {
         y1 = _mm_add_ps(y, antiDenormal);
         return y;
     }
-    void Keep(__m128 lanes, const StageArithmetic& from) {
-        x1 = StagePipeline::Select(lanes, from.x1, x1);
-        y1 = StagePipeline::Select(lanes, from.y1, y1);
+    void Keep(int k, const StageArithmetic& from) {
+        x1 = StagePipeline::TakeStage(k, from.x1, x1);
+        y1 = StagePipeline::TakeStage(k, from.y1, y1);
     }
 
     void Store(FilterStage* const (&lanes)[4]) const {
@@ -156,23 +143,12 @@ struct StageArithmetic {
     }
 };
 
-template <VstInt32 Mode, VstInt32 Stages>
-void renderPipelined(FilterStage (&stages)[2][4], const Band& band) {
-    StagePipeline::Run<Stages, StageArithmetic>(
-        stages, band.inL, band.inR, band.count,
-        [&](VstInt32 start, VstInt32 n, const LowChunk& low) {
-            mixChunk<Mode>(band, start, n, low);
-        });
-}
-
 // Short pieces (between MIDI events) gain nothing from the pipeline's fill and drain.
 template <VstInt32 Mode, VstInt32 Stages>
 void renderCascade(FilterStage (&stages)[2][4], const Band& band) {
-    if constexpr (Stages > 1) {
-        if (StagePipeline::Pays(Stages, band.count))
-            return renderPipelined<Mode, Stages>(stages, band);
-    }
-    renderBand<Mode, Stages>(stages, band);
+    if (!StagePipeline::Pays(Stages, band.count)) return renderBand<Mode, Stages>(stages, band);
+    Mixer<Mode> mixer(band);
+    StagePipeline::Run<Stages, StageArithmetic>(stages, band.inL, band.inR, band.count, mixer);
 }
 
 using Renderer = void (*)(FilterStage (&)[2][4], const Band&);

@@ -1,4 +1,4 @@
-// A cascade of two to four filter stages on both channels, run as a pipeline in two SSE
+// A cascade of one to four filter stages on both channels, run as a pipeline in two SSE
 // registers: the even stages of both channels in one ([L0, R0, L2, R2]), the odd stages in the
 // other ([L1, R1, L3, R3]). Each stage works some samples behind the one before it:
 //   stage 1 takes stage 0's output of the step before, lane for lane, so the odd register's
@@ -13,55 +13,53 @@
 // Arithmetic is the per-lane recursion of one register:
 //   Arithmetic(const Stage* const (&lanes)[4])   takes each lane's coefficients and state;
 //   __m128 Step(__m128 x)                        every lane takes x, returns the outputs;
-//   void Keep(__m128 lanes, const Arithmetic& a)  the given lanes take their state from a;
+//   void Keep(int k, const Arithmetic& a)         stage k's lanes take their state from a;
 //   void Store(Stage* const (&lanes)[4]) const    gives the state back (null lanes: skipped).
+// Mixer combines the low bands with the input, and writes the output:
+//   void Four(int start, __m128 lowL, __m128 lowR)  samples start .. start + 3;
+//   void One(int i, float lowL, float lowR)         sample i.
 #pragma once
 
 #include <emmintrin.h>
-
-#include <cstdint>
 
 namespace StagePipeline {
 
 // The step at which each stage takes its first sample.
 constexpr int kLag[4] = {0, 1, 3, 4};
 
-// Stage k's two lanes (left, right) in its register.
-alignas(16) constexpr std::int32_t kStageLanes[2][4] = {{-1, -1, 0, 0}, {0, 0, -1, -1}};
-
-inline __m128 StageLanes(int stage) {
-    return _mm_load_ps(reinterpret_cast<const float*>(kStageLanes[stage / 2]));
+// into, with stage k's two lanes (left, right) replaced by those of from: the lower pair for
+// stages 0 and 1, the upper pair for stages 2 and 3.
+inline __m128 TakeStage(int k, __m128 from, __m128 into) {
+    const __m128d f = _mm_castps_pd(from), t = _mm_castps_pd(into);
+    return _mm_castpd_ps(k < 2 ? _mm_move_sd(t, f) : _mm_move_sd(f, t));
 }
 
-inline __m128 Select(__m128 mask, __m128 whenSet, __m128 otherwise) {
-    return _mm_or_ps(_mm_and_ps(mask, whenSet), _mm_andnot_ps(mask, otherwise));
-}
-
-// Low bands of up to kChunk samples, gathered so that the mix with the input can work on
-// several samples at once.
-constexpr int kChunk = 64;
-struct LowChunk {
-    alignas(16) float left[kChunk];
-    alignas(16) float right[kChunk];
-};
+// The mix trails the stages by this many samples, a group of four after every fourth step.
+// Mixing a group as soon as its low bands were out kept the mix waiting on the recursion, and
+// the steps behind it in the processor's queue waited too; a group sixteen samples back is long
+// computed. Mixing whole chunks at once held the steps up the same way.
+constexpr int kMixDelay = 16;
+// The outputs of the last stage's register, one per step: room for the delay and a group.
+constexpr int kRowRing = 32;
+static_assert(kMixDelay % 4 == 0 && kMixDelay + 4 <= kRowRing, "whole groups fit the ring");
 
 // Worth it once a piece is long enough to hide the fill and drain.
 constexpr bool Pays(int stages, int count) {
-    return stages > 1 && count >= 4 * stages;
+    return count >= 4 * stages;
 }
 
-// Runs count samples of both channels through the first Stages stages (2..4, and Pays),
-// calling mix(start, n, low) for each chunk of samples start .. start + n - 1 in order, and
-// leaves the stages' states where a stage-by-stage rendering would. A chunk is mixed after all
-// of its inputs and before any input past start + n + kLag[Stages - 1] was read, so in-place
-// buffers are fine.
+// Runs count samples of both channels through the first Stages stages (1..4, and Pays), handing
+// every sample's low bands to the mixer in order, and leaves the stages' states where a
+// stage-by-stage rendering would. A sample is mixed only once the stages are past its input for
+// good; with a mixer that reads a group's inputs before writing its outputs, in-place and
+// crossed buffers are fine.
 //
 // While the pipeline fills and drains, lanes without a sample step on whatever they are fed:
 // cheaper than holding them still at every step. A stage's state is put back to where it
 // started just before its first sample, and taken as final just after its last.
-template <int Stages, typename Arithmetic, typename Stage, typename Mix>
-void Run(Stage (&stages)[2][4], const float* inL, const float* inR, int count, Mix&& mix) {
-    static_assert(Stages >= 2 && Stages <= 4, "one stage needs no pipeline");
+template <int Stages, typename Arithmetic, typename Stage, typename Mixer>
+void Run(Stage (&stages)[2][4], const float* inL, const float* inR, int count, Mixer& mixer) {
+    static_assert(Stages >= 1 && Stages <= 4, "one to four stages");
     constexpr int kLast = kLag[Stages - 1];
     constexpr int kUpperEven = Stages > 2 ? 2 : 0;  // unused lanes run on copies
     constexpr int kUpperOdd = Stages > 3 ? 3 : 1;
@@ -78,33 +76,39 @@ void Run(Stage (&stages)[2][4], const float* inL, const float* inR, int count, M
     const auto step = [&](float left, float right) {
         const __m128 pair = _mm_unpacklo_ps(_mm_set_ss(left), _mm_set_ss(right));
         const __m128 evenIn = _mm_movelh_ps(pair, oddEarlier);
-        const __m128 oddIn = evenY;
-        oddEarlier = oddY;
-        evenY = even.Step(evenIn);
-        oddY = odd.Step(oddIn);
-    };
-    LowChunk chunk;
-    int filled = 0;
-    const auto low = [&](int i) {
-        constexpr int kSlot = 2 * ((Stages - 1) / 2);
-        const __m128 y = (Stages - 1) % 2 == 0 ? evenY : oddY;
-        const __m128 left = _mm_shuffle_ps(y, y, _MM_SHUFFLE(kSlot, kSlot, kSlot, kSlot));
-        const __m128 right =
-            _mm_shuffle_ps(y, y, _MM_SHUFFLE(kSlot + 1, kSlot + 1, kSlot + 1, kSlot + 1));
-        chunk.left[filled] = _mm_cvtss_f32(left);
-        chunk.right[filled] = _mm_cvtss_f32(right);
-        if (++filled == kChunk || i + 1 == count) {
-            mix(i + 1 - filled, filled, chunk);
-            filled = 0;
+        if constexpr (Stages > 1) {
+            const __m128 oddIn = evenY;
+            oddEarlier = oddY;
+            oddY = odd.Step(oddIn);
         }
+        evenY = even.Step(evenIn);
+    };
+
+    // The last stage's register after each step, whole: the mix reads back exactly what was
+    // stored, which the processor forwards without waiting for the store to complete.
+    __m128 rows[kRowRing];
+    constexpr bool kLastIsOdd = (Stages - 1) % 2 == 1;
+    constexpr bool kLastIsUpper = Stages > 2;
+    const auto row = [&](int i) { return rows[i & (kRowRing - 1)]; };
+    const auto mixFour = [&](int start) {
+        const __m128 r0 = row(start), r1 = row(start + 1), r2 = row(start + 2), r3 = row(start + 3);
+        // [L, R, L, R] of samples start, start + 1 and of start + 2, start + 3.
+        const __m128 first = kLastIsUpper ? _mm_movehl_ps(r1, r0) : _mm_movelh_ps(r0, r1);
+        const __m128 second = kLastIsUpper ? _mm_movehl_ps(r3, r2) : _mm_movelh_ps(r2, r3);
+        mixer.Four(start, _mm_shuffle_ps(first, second, _MM_SHUFFLE(2, 0, 2, 0)),
+                   _mm_shuffle_ps(first, second, _MM_SHUFFLE(3, 1, 3, 1)));
+    };
+    const auto low = [&](int i) {
+        rows[i & (kRowRing - 1)] = kLastIsOdd ? oddY : evenY;
+        if ((i & 3) == 3 && i >= kMixDelay + 3) mixFour(i - 3 - kMixDelay);
     };
     // Gives stage k's lanes in target the state they have in from.
     const auto keep = [](int k, Arithmetic& evenTarget, Arithmetic& oddTarget,
                          const Arithmetic& evenFrom, const Arithmetic& oddFrom) {
         if (k % 2 == 0)
-            evenTarget.Keep(StageLanes(k), evenFrom);
+            evenTarget.Keep(k, evenFrom);
         else
-            oddTarget.Keep(StageLanes(k), oddFrom);
+            oddTarget.Keep(k, oddFrom);
     };
 
     for (int j = 0; j <= kLast; ++j) {
@@ -123,11 +127,23 @@ void Run(Stage (&stages)[2][4], const float* inL, const float* inR, int count, M
         for (int k = 1; k < Stages; ++k)
             if (count - 1 + kLag[k] == j) keep(k, evenFinal, oddFinal, even, odd);
     }
+
+    // The samples the trailing mix has not reached: whole groups, then one by one.
+    int next = count / 4 * 4 - kMixDelay;
+    if (next < 0) next = 0;
+    for (; next + 4 <= count; next += 4) mixFour(next);
+    for (; next < count; ++next) {
+        alignas(16) float lanes[4];
+        _mm_store_ps(lanes, row(next));
+        mixer.One(next, lanes[kLastIsUpper ? 2 : 0], lanes[kLastIsUpper ? 3 : 1]);
+    }
+
     // Lanes of stages beyond the count ran on copies and are not stored.
     Stage* const evenStore[4] = {evenLanes[0], evenLanes[1], Stages > 2 ? evenLanes[2] : nullptr,
                                  Stages > 2 ? evenLanes[3] : nullptr};
-    Stage* const oddStore[4] = {oddLanes[0], oddLanes[1], Stages > 3 ? oddLanes[2] : nullptr,
-                                Stages > 3 ? oddLanes[3] : nullptr};
+    Stage* const oddStore[4] = {
+        Stages > 1 ? oddLanes[0] : nullptr, Stages > 1 ? oddLanes[1] : nullptr,
+        Stages > 3 ? oddLanes[2] : nullptr, Stages > 3 ? oddLanes[3] : nullptr};
     evenFinal.Store(evenStore);
     oddFinal.Store(oddStore);
 }
