@@ -179,22 +179,31 @@ TEST(SignalPath, TheSameOutputWhateverTheHostsBlockSizes) {
     }
 }
 
-TEST(SignalPath, InPlaceBuffersGiveTheSameOutput) {
+// Hosts may hand over the input buffers as outputs, even crossed (left out on right in).
+TEST(SignalPath, InPlaceAndCrossedBuffersGiveTheSameOutput) {
     std::vector<float> left(1024), right(1024);
     fillSignal(left, right);
-    Settings s;
-    s.mode = kOutputBoth;
-    s.spread = 0.5f;
-    s.slope = 1;
-    std::vector<float> separateR;
-    const std::vector<float> separateL = render(s, left, right, {1024}, &separateR);
-
-    QuellinCorvaneModel model;
-    apply(model, s);
-    float* channels[] = {left.data(), right.data()};
-    processPiece(model, channels, channels, 0, 1024);
-    EXPECT_EQ(std::memcmp(left.data(), separateL.data(), 4096), 0);
-    EXPECT_EQ(std::memcmp(right.data(), separateR.data(), 4096), 0);
+    for (int mode : {kOutputLow, kOutputHigh, kOutputBoth})
+        for (int slope = 0; slope < 4; ++slope) {
+            Settings s;
+            s.mode = mode;
+            s.spread = 0.5f;
+            s.slope = slope;
+            std::vector<float> separateR;
+            const std::vector<float> separateL = render(s, left, right, {1024}, &separateR);
+            for (bool crossed : {false, true}) {
+                QuellinCorvaneModel model;
+                apply(model, s);
+                std::vector<float> l = left, r = right;
+                float* inputs[] = {l.data(), r.data()};
+                float* outputs[] = {crossed ? r.data() : l.data(), crossed ? l.data() : r.data()};
+                processPiece(model, inputs, outputs, 0, 1024);
+                EXPECT_EQ(std::memcmp(outputs[0], separateL.data(), 4096), 0)
+                    << "mode " << mode << ", slope " << slope << (crossed ? ", crossed" : "");
+                EXPECT_EQ(std::memcmp(outputs[1], separateR.data(), 4096), 0)
+                    << "mode " << mode << ", slope " << slope << (crossed ? ", crossed" : "");
+            }
+        }
 }
 
 TEST(SignalPath, WritesOnlyTheFramesItWasGiven) {

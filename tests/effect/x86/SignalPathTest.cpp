@@ -152,21 +152,33 @@ TEST(CorvaneSignalPath, ResetMidStreamStartsTheLowBandFromSilence) {
     EXPECT_EQ(std::memcmp(a.left.data(), b.left.data(), 4096 * sizeof(float)), 0);
 }
 
-TEST(CorvaneSignalPath, InPlaceBuffersGiveTheSameResult) {
-    CorvaneInstance separate, inPlace;
-    for (CorvaneInstance* x : {&separate, &inPlace}) {
-        x->set(P::kOutput, normalisedChoice(Corvane::kBoth));
-        x->set(P::kFilterSlope, normalisedChoice(3));
-        x->set(P::kCutoffFrequency, normalisedCutoff(1000.0f));
-        x->set(P::kStereoSpread, 0.3f);
-        x->set(P::kBassAmp, 0.8f);
-    }
+// Hosts may hand over the input buffers as outputs, even crossed (left out on right in).
+TEST(CorvaneSignalPath, InPlaceAndCrossedBuffersGiveTheSameResult) {
     std::vector<float> inL, inR;
     fillSignal(inL, inR, kFrames);
-    const Rendered out = renderWith(separate, inL, inR);
-    inPlace.render(inL.data(), inR.data(), inL.data(), inR.data(), kFrames);
-    EXPECT_EQ(std::memcmp(out.left.data(), inL.data(), kFrames * sizeof(float)), 0);
-    EXPECT_EQ(std::memcmp(out.right.data(), inR.data(), kFrames * sizeof(float)), 0);
+    for (int mode : {Corvane::kLow, Corvane::kHigh, Corvane::kBoth})
+        for (int slope = 0; slope < 4; ++slope) {
+            CorvaneInstance separate, inPlace, crossed;
+            for (CorvaneInstance* x : {&separate, &inPlace, &crossed}) {
+                x->set(P::kOutput, normalisedChoice(mode));
+                x->set(P::kFilterSlope, normalisedChoice(slope));
+                x->set(P::kCutoffFrequency, normalisedCutoff(1000.0f));
+                x->set(P::kStereoSpread, 0.3f);
+                x->set(P::kBassAmp, 0.8f);
+            }
+            const Rendered out = renderWith(separate, inL, inR);
+            std::vector<float> l = inL, r = inR;
+            inPlace.render(l.data(), r.data(), l.data(), r.data(), kFrames);
+            EXPECT_EQ(std::memcmp(out.left.data(), l.data(), kFrames * sizeof(float)), 0);
+            EXPECT_EQ(std::memcmp(out.right.data(), r.data(), kFrames * sizeof(float)), 0);
+            l = inL;
+            r = inR;
+            crossed.render(l.data(), r.data(), r.data(), l.data(), kFrames);
+            EXPECT_EQ(std::memcmp(out.left.data(), r.data(), kFrames * sizeof(float)), 0)
+                << "mode " << mode << ", slope " << slope << ", crossed";
+            EXPECT_EQ(std::memcmp(out.right.data(), l.data(), kFrames * sizeof(float)), 0)
+                << "mode " << mode << ", slope " << slope << ", crossed";
+        }
 }
 
 TEST(CorvaneSignalPath, OneLongBlockEqualsTheSameAudioInPieces) {
