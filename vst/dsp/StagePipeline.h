@@ -36,11 +36,12 @@ inline __m128 TakeStage(int k, __m128 from, __m128 into) {
 
 // The mix trails the stages by this many samples, a group of four after every fourth step.
 // Mixing a group as soon as its low bands were out kept the mix waiting on the recursion, and
-// the steps behind it in the processor's queue waited too; a group sixteen samples back is long
-// computed. Mixing whole chunks at once held the steps up the same way.
-constexpr int kMixDelay = 16;
+// the steps behind it in the processor's queue waited too; mixing whole chunks at once held
+// them up the same way. A longer delay leaves more of the mix for after the last step, which
+// short blocks feel.
+constexpr int kMixDelay = 8;
 // The outputs of the last stage's register, one per step: room for the delay and a group.
-constexpr int kRowRing = 32;
+constexpr int kRowRing = 16;
 static_assert(kMixDelay % 4 == 0 && kMixDelay + 4 <= kRowRing, "whole groups fit the ring");
 
 // Worth it once a piece is long enough to hide the fill and drain.
