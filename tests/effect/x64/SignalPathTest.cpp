@@ -165,17 +165,26 @@ TEST(SignalPath, OneStageIsThreeDecibelsDownAtTheCutoff) {
 TEST(SignalPath, TheSameOutputWhateverTheHostsBlockSizes) {
     std::vector<float> left(90000), right(90000);
     fillSignal(left, right, 7);
-    Settings s;
-    s.mode = kOutputBoth;
-    s.spread = 0.3f;
-    s.slope = 3;
-    s.bassAmp = 0.8f;
-    const std::vector<float> whole = render(s, left, right, {90000});
-    for (const std::vector<int>& pieces :
-         std::vector<std::vector<int>>{{1}, {7}, {64}, {512}, {4096}, {40000}, {1, 17, 5, 0, 13}}) {
-        const std::vector<float> cut = render(s, left, right, pieces);
-        EXPECT_EQ(std::memcmp(cut.data(), whole.data(), whole.size() * 4), 0)
-            << "pieces of " << pieces[0];
+    for (int slope = 0; slope < 4; ++slope) {
+        Settings s;
+        s.mode = kOutputBoth;
+        s.spread = 0.3f;
+        s.slope = slope;
+        s.bassAmp = 0.8f;
+        const std::vector<float> whole = render(s, left, right, {90000});
+        for (const std::vector<int>& pieces :
+             std::vector<std::vector<int>>{{1},
+                                           {7},
+                                           {64},
+                                           {512},
+                                           {4096},
+                                           {40000},
+                                           {1, 17, 5, 0, 13},
+                                           {3, 4, 9, 15, 16, 21}}) {
+            const std::vector<float> cut = render(s, left, right, pieces);
+            EXPECT_EQ(std::memcmp(cut.data(), whole.data(), whole.size() * 4), 0)
+                << "slope " << slope << ", pieces of " << pieces[0];
+        }
     }
 }
 
