@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# run-fuzzer.sh FUZZER SEEDS WORK [MAX_LEN]: runs a libFuzzer target for FUZZ_SECONDS (default 20) on a
-# working corpus that starts from the committed seeds; with FUZZ_RUNS set, until it has run
-# that many inputs instead (bounded by FUZZ_SECONDS only when that is set too). Prints
-# libFuzzer's final statistics and the time taken. MAX_LEN bounds the inputs' length: for a
-# stream of calls or events, a hundred bytes or so reach every path, and longer inputs only make
-# each run slower; fails when the fuzzer found a crash, leak
-# or timeout (the input is left in WORK).
+# run-fuzzer.sh FUZZER SEEDS WORK [MAX_LEN]: runs a libFuzzer target for FUZZ_SECONDS (default
+# 20) on a working corpus that starts from the committed seeds; with FUZZ_RUNS set, until it
+# has run that many inputs instead (bounded by FUZZ_SECONDS only when that is set too). MAX_LEN
+# bounds the inputs' length: for a stream of calls or events a hundred bytes or so reach every
+# path, and longer inputs only make each run slower. Prints libFuzzer's final statistics and
+# the time taken; fails when the fuzzer found a crash, leak or timeout (the input is left in
+# WORK).
 set -euo pipefail
 fuzzer=$1 seeds=$2 work=$3
 length=()

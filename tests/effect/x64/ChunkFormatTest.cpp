@@ -1,6 +1,7 @@
 // The persistent chunk format of the effect: sizes, round trips, refusals and truncation.
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
@@ -59,7 +60,7 @@ void fillDistinctly(QuellinCorvaneModel& model) {
 TEST(ChunkLayout, HeaderProgramAndBankSizes) {
     QuellinCorvaneModel model;
     const Bytes program = serialize(model, true);
-    ASSERT_EQ(program.size(), 208u);
+    ASSERT_EQ(program.size(), Product::kProgramChunkSize);
     EXPECT_STREQ(reinterpret_cast<const char*>(&program[0]), "Quellin Corvane");
     EXPECT_STREQ(reinterpret_cast<const char*>(&program[32]), "Quellin Sound Design");
     EXPECT_STREQ(reinterpret_cast<const char*>(&program[96]), "Quellin Corvane");
@@ -73,11 +74,13 @@ TEST(ChunkLayout, HeaderProgramAndBankSizes) {
     EXPECT_EQ(serialize(model, false).size(), Product::kX64BankChunkSize);
     for (VstInt32 i = 0; i < kParameterCount; ++i) model.RegisterMidiControllerMapping(100 + i, i);
     const Bytes bank = serialize(model, false);
-    ASSERT_EQ(bank.size(), 1582u);
-    EXPECT_EQ(bank[Product::kBindingsOffset], 1);
-    EXPECT_EQ(bank[1573], 100);
+    // One entry per parameter: 1 and the controller number.
+    constexpr std::size_t kBindings = Product::kBindingsOffset;
+    ASSERT_EQ(bank.size(), kBindings + 2 * kParameterCount);
+    EXPECT_EQ(bank[kBindings], 1);
+    EXPECT_EQ(bank[kBindings + 1], 100);
     model.RegisterMidiControllerMapping(3, kBassAmp);  // two controllers: the lowest is kept
-    EXPECT_EQ(serialize(model, false)[1581], 3);
+    EXPECT_EQ(serialize(model, false)[kBindings + 2 * kBassAmp + 1], 3);
 }
 
 TEST(ChunkRoundTrip, BankRestoresEveryProgramAndBinding) {
@@ -195,8 +198,8 @@ TEST(ChunkTruncation, ABankFromTheOtherBuildAppliesItsProgramsThenFails) {
     QuellinCorvaneModel source;
     fillDistinctly(source);
     Bytes bank = serialize(source, false);
-    bank.resize(
-        Product::kBankChunkSize);  // header and programs only, as the other framework writes it
+    // Header and programs only, as the other framework writes it.
+    bank.resize(Product::kBankChunkSize);
     putInt32(bank, 160, 2000);
 
     QuellinCorvaneModel target;
