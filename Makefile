@@ -9,7 +9,12 @@ WINE_PREFIXES := windows-x64/wineprefix:win64 windows-x86/wineprefix:win32 \
                  windows-x86/wineprefix-x64:win64
 FORMAT_DIRS := vst VstToolkit WindowsToolkit SynthToolkit effect tools tests
 
+# Where 'make install' puts things: $(DESTDIR)$(PREFIX)/lib/vst, bin, share.
+PREFIX ?= /usr/local
+DESTDIR ?=
+
 .PHONY: all deps build test stress demo dist bench fuzz validate format clean
+.PHONY: linux install uninstall install-user uninstall-user
 
 all: build
 
@@ -29,6 +34,24 @@ stress: deps
 
 demo: build
 	@tools/demo.sh
+
+# The Linux plug-in and qc-host alone, without the tests: what 'make install' installs.
+linux: deps
+	@cmake --preset linux-x64 --log-level=NOTICE
+	@cmake --build --preset linux-x64 --target quellin_corvane_x64 qc-host
+
+install: linux
+	@DESTDIR="$(DESTDIR)" PREFIX="$(PREFIX)" tools/install.sh install
+
+uninstall:
+	@DESTDIR="$(DESTDIR)" PREFIX="$(PREFIX)" tools/install.sh uninstall
+
+# The plug-in alone into ~/.vst/, for users without root.
+install-user: linux
+	@tools/install.sh install-user
+
+uninstall-user:
+	@tools/install.sh uninstall-user
 
 # The release zip, from the binaries 'make build' leaves in dist/.
 dist: build

@@ -1,0 +1,137 @@
+#!/usr/bin/env bash
+# Installs the Linux plug-in, qc-host, the factory presets and the documentation, as
+# 'make install' and its relatives do (see the README):
+#   install.sh install        into $DESTDIR$PREFIX (PREFIX defaults to /usr/local)
+#   install.sh uninstall      removes what 'install' put into $DESTDIR$PREFIX, and nothing else
+#   install.sh install-user   the plug-in alone into ~/.vst/, for users without root
+#   install.sh uninstall-user
+# --plugin FILE and --qc-host FILE name the binaries to install (those of the linux-x64 tree
+# by default).
+#
+# 'install' records every file it writes and every folder it creates in a list beside the
+# presets; 'uninstall' removes exactly those, leaving folders that other software shares.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+plugin=dist/linux-x64/QuellinCorvane.so
+qc_host=build/linux-x64/tools/qc-host/qc-host
+action=${1:-}
+shift || true
+while (($# > 0)); do
+    case $1 in
+    --plugin) plugin=$2 ;;
+    --qc-host) qc_host=$2 ;;
+    *) echo "install.sh: unknown option $1" >&2 && exit 2 ;;
+    esac
+    shift 2
+done
+
+root=${DESTDIR:-}${PREFIX:-/usr/local}
+manifest_path=share/quellin-corvane/installed-files
+manifest=$root/$manifest_path
+user_plugin=$HOME/.vst/QuellinCorvane.so
+
+# Each installed file: where it comes from, its mode, and where it goes below the prefix.
+# Every further Linux plug-in format gets its row here, in its own conventional folder.
+installed_files() {
+    echo "$plugin 644 lib/vst/QuellinCorvane.so"
+    echo "$qc_host 755 bin/qc-host"
+    local preset
+    for preset in presets/*.fxp presets/*.fxb; do
+        echo "$preset 644 share/quellin-corvane/presets/${preset#presets/}"
+    done
+    echo "README.md 644 share/doc/quellin-corvane/README.md"
+    echo "docs/qc-host.md 644 share/doc/quellin-corvane/qc-host.md"
+    echo "LICENSE 644 share/doc/quellin-corvane/LICENSE"
+}
+
+require_built() {
+    local file
+    for file in "$@"; do
+        if [[ ! -f $file ]]; then
+            echo "install: $file is missing; build it first with 'make install' or 'make'" >&2
+            exit 1
+        fi
+    done
+}
+
+# Creates the folders leading to $1 below $root, recording the ones that did not exist.
+make_folders() {
+    local relative=$1 path=$root
+    local part parts relative_path
+    IFS=/ read -ra parts <<<"$relative"
+    for part in "${parts[@]}"; do
+        path=$path/$part
+        relative_path=${path#"$root"/}
+        if [[ ! -d $path ]]; then
+            mkdir "$path"
+            created_folders+=("$relative_path/")
+        fi
+    done
+}
+
+install_system() {
+    require_built "$plugin" "$qc_host"
+    mkdir -p "$root"
+    created_folders=()
+    # A second install keeps the folders the first one created as its own.
+    if [[ -f $manifest ]]; then
+        mapfile -t created_folders < <(grep '/$' "$manifest")
+    fi
+    local from mode to files=()
+    while read -r from mode to; do
+        make_folders "$(dirname "$to")"
+        install -m "$mode" "$from" "$root/$to"
+        files+=("$to")
+    done < <(installed_files)
+    make_folders "$(dirname "$manifest_path")"
+    files+=("$manifest_path")
+    printf '%s\n' "${created_folders[@]}" "${files[@]}" | awk '!seen[$0]++' >"$manifest"
+    echo "installed ${#files[@]} files into $root (the list is in $manifest)"
+}
+
+uninstall_system() {
+    if [[ ! -f $manifest ]]; then
+        echo "uninstall: nothing to do, $manifest does not exist"
+        return
+    fi
+    local entries entry removed=0
+    mapfile -t entries <"$manifest"
+    for entry in "${entries[@]}"; do
+        if [[ $entry != */ && -f $root/$entry ]]; then
+            rm -f "$root/$entry"
+            removed=$((removed + 1))
+        fi
+    done
+    # Folders deepest first, and only those still empty: other software may have put files
+    # into them since.
+    printf '%s\n' "${entries[@]}" | awk '/\/$/ {print length, $0}' | sort -rn |
+        cut -d' ' -f2- | while read -r entry; do
+            rmdir "$root/$entry" 2>/dev/null || true
+        done
+    # Under DESTDIR the prefix's own folders exist only for the staging; they go too.
+    local folder=$root
+    while [[ -n ${DESTDIR:-} && $folder == "${DESTDIR%/}"/* ]] && rmdir "$folder" 2>/dev/null; do
+        folder=$(dirname "$folder")
+    done
+    echo "removed $removed files from $root"
+}
+
+case $action in
+install) install_system ;;
+uninstall) uninstall_system ;;
+install-user)
+    require_built "$plugin"
+    install -D -m 644 "$plugin" "$user_plugin"
+    echo "installed $user_plugin"
+    ;;
+uninstall-user)
+    rm -f "$user_plugin"
+    echo "removed $user_plugin"
+    ;;
+*)
+    echo "usage: install.sh install|uninstall|install-user|uninstall-user" \
+        "[--plugin FILE] [--qc-host FILE]" >&2
+    exit 2
+    ;;
+esac
