@@ -78,7 +78,8 @@ if ((${#missing_32bit[@]} > 0)) && ! dpkg --print-foreign-architectures | grep -
     "${sudo[@]}" dpkg --add-architecture i386
 fi
 
-echo "deps: installing ${missing_required[*]} ${missing_32bit[*]}"
+missing=("${missing_required[@]}" "${missing_32bit[@]}")
+echo "deps: installing ${missing[*]}"
 tries=3
 for ((try = 1; ; try++)); do
     # 'apt-get update' exits 0 on some failed indexes and 100 on others; its E: lines tell.
