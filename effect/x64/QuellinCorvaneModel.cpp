@@ -1,6 +1,6 @@
 #include "effect/x64/QuellinCorvaneModel.h"
 
-#include <math.h>
+#include <array>
 
 #include "vst/platform/Trace.h"
 
@@ -9,48 +9,40 @@ using Platform::Trace;
 namespace QuellinCorvane {
 namespace {
 
-// Values outside 0..1 (which a conforming host never sends) and NaN are used as the nearest
-// end of the range, so no working value can leave its range. Stored values are not touched.
-float usable(float x) {
-    if (!(x > 0.0f)) return 0.0f;
-    return x < 1.0f ? x : 1.0f;
+// Built on first use from the parameter table, so no other file's initialisation order matters.
+const VstToolkit::PluginDescription& description() {
+    static const auto parameters = [] {
+        std::array<VstToolkit::ParameterInfo, kParameterCount> infos{};
+        for (int i = 0; i < kParameterCount; ++i) {
+            const ParameterRow& row = kParameterRows[i];
+            infos[i] = {row.name, row.shortName, row.unit, row.defaultValue};
+        }
+        return infos;
+    }();
+    static const VstToolkit::PluginDescription plugin = {
+        "Quellin Corvane",       // effect name
+        "Quellin Sound Design",  // vendor
+        "Quellin Corvane",       // product
+        kUniqueId,
+        kVendorVersion,
+        kPlugCategEffect,
+        kProgramCount,
+        2,  // inputs
+        2,  // outputs
+        "Blank",
+        parameters.data(),
+        kParameterCount,
+    };
+    return plugin;
 }
 
-float cutoffFrequency(float x) {
-    return (x * x) * 10000.0f;
-}
-
-float bassLevel(float x) {
-    return ((x * 2.0f) - 1.0f) * 10.0f;
+bool known(VstInt32 index) {
+    return index >= 0 && index < kParameterCount;
 }
 
 }  // namespace
 
-const VstToolkit::ParameterInfo kParameters[kParameterCount] = {
-    {"Output", "Out", "", 0.0f},           {"Cutoff Freq.", "CutFrq", "Hz", 0.1f},
-    {"Filter Slope", "Slope", "dB", 0.0f}, {"Stereo Spread", "Spread", "", 0.0f},
-    {"Bass Amp", "Amp", "dB", 0.5f},
-};
-
-const char* const kOutputLabels[kChoiceCount] = {"Off", "Low", "High", "Both"};
-const char* const kSlopeLabels[kChoiceCount] = {"-6", "-12", "-18", "-24"};
-
-const VstToolkit::PluginDescription kDescription = {
-    "Quellin Corvane",       // effect name
-    "Quellin Sound Design",  // vendor
-    "Quellin Corvane",       // product
-    kUniqueId,
-    kVendorVersion,
-    kPlugCategEffect,
-    kProgramCount,
-    2,  // inputs
-    2,  // outputs
-    "Blank",
-    kParameters,
-    kParameterCount,
-};
-
-QuellinCorvaneModel::QuellinCorvaneModel() : Model(kDescription) {
+QuellinCorvaneModel::QuellinCorvaneModel() : Model(description()) {
     Trace("QuellinCorvaneModel::QuellinCorvaneModel\r\n");
     OnSelectedProgramChanged(0, 0);
     // Nothing else holds the instance yet: the render state takes program 0 here.
@@ -63,26 +55,10 @@ void QuellinCorvaneModel::OnSelectedProgramChanged(VstInt32 previous, VstInt32 c
         OnParameterValueChanged(i, ProgramValue(previous, i), ProgramValue(current, i));
 }
 
+// The cutoff shows the value asked for, before the stages limit it to half the sample rate.
 void QuellinCorvaneModel::OnParameterValueChanged(VstInt32 index, float, float current) {
     Trace("QuellinCorvaneModel::OnParameterValueChanged\r\n");
-    const float x = usable(current);
-    switch (index) {
-        case kOutput:
-            SetParameterDisplay(index, kOutputLabels[NormalizedFloatToSelection(x, kChoiceCount)]);
-            break;
-        case kCutoffFrequency:
-            // The value asked for, before the stages limit it to half the sample rate.
-            SetFloatParameterDisplay(index, cutoffFrequency(x));
-            break;
-        case kFilterSlope:
-            SetParameterDisplay(index, kSlopeLabels[NormalizedFloatToSelection(x, kChoiceCount)]);
-            break;
-        case kStereoSpread:
-            SetIntegerParameterDisplay(index, static_cast<VstInt32>(x * 100.0f));
-            break;
-        case kBassAmp: SetFloatParameterDisplay(index, bassLevel(x)); break;
-        default: break;
-    }
+    if (known(index)) SetParameterDisplay(index, kParameterRows[index].display(current).text);
 }
 
 void QuellinCorvaneModel::ApplyProgramChange() {
@@ -91,20 +67,19 @@ void QuellinCorvaneModel::ApplyProgramChange() {
 }
 
 void QuellinCorvaneModel::ApplyParameterValue(VstInt32 index, float value) {
-    const float x = usable(value);
+    if (!known(index)) return;
+    const float working = kParameterRows[index].working(value);
     switch (index) {
-        case kOutput: outputMode = NormalizedFloatToSelection(x, kChoiceCount); break;
-        case kCutoffFrequency: {
-            const float frequency = cutoffFrequency(x);
+        case kOutput: outputMode = static_cast<VstInt32>(working); break;
+        case kCutoffFrequency:
             for (VstInt32 k = 0; k < kStageCount; ++k) {
-                stages[0][k].SetCutoff(frequency);
-                stages[1][k].SetCutoff(frequency);
+                stages[0][k].SetCutoff(working);
+                stages[1][k].SetCutoff(working);
             }
             break;
-        }
-        case kFilterSlope: slopeIndex = NormalizedFloatToSelection(x, kChoiceCount); break;
-        case kStereoSpread: spread = x; break;
-        case kBassAmp: bassGain = ::powf(10.0f, bassLevel(x) * 0.05f); break;
+        case kFilterSlope: slopeIndex = static_cast<VstInt32>(working); break;
+        case kStereoSpread: spread = working; break;
+        case kBassAmp: bassGain = working; break;
         default: break;
     }
 }

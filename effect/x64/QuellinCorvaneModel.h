@@ -1,32 +1,17 @@
-// The effect on the VstToolkit framework: identity, the parameter table, the hooks that turn
-// normalised values into working values and display texts, and the stereo signal path.
+// The effect on the VstToolkit framework: identity, the hooks that turn normalised values into
+// working values and display texts (by the scales of ParameterTable.h), and the stereo signal
+// path.
 #pragma once
 
 #include "VstToolkit/Model.h"
 #include "effect/x64/FilterStage.h"
+#include "effect/x64/ParameterTable.h"
 
 namespace QuellinCorvane {
-
-enum Parameter : VstInt32 {
-    kOutput = 0,
-    kCutoffFrequency,
-    kFilterSlope,
-    kStereoSpread,
-    kBassAmp,
-    kParameterCount
-};
-
-enum OutputMode : VstInt32 { kOutputOff = 0, kOutputLow, kOutputHigh, kOutputBoth };
 
 constexpr VstInt32 kUniqueId = 0x00514356;  // the bytes 0, 'Q', 'C', 'V'
 constexpr VstInt32 kVendorVersion = 2150;
 constexpr VstInt32 kProgramCount = 32;
-constexpr VstInt32 kChoiceCount = 4;  // output modes and slopes
-
-extern const VstToolkit::ParameterInfo kParameters[kParameterCount];
-extern const char* const kOutputLabels[kChoiceCount];
-extern const char* const kSlopeLabels[kChoiceCount];
-extern const VstToolkit::PluginDescription kDescription;
 
 class QuellinCorvaneModel : public VstToolkit::Model {
 public:

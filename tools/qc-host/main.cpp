@@ -128,7 +128,7 @@ int runInfo(CommandLine& line) {
         const std::string longName = session.paramLongName(i);
         std::printf("  %3d  %-8s  %-12s  %.6f  %s%s\n", i, session.paramName(i).c_str(),
                     (display + (label.empty() ? "" : " " + label)).c_str(),
-                    session.vst().getParameter(i), scanParameter(session, i).describe().c_str(),
+                    session.vst().getParameter(i), describeAccepted(session, i).c_str(),
                     longName.empty() ? "" : ("  (" + longName + ")").c_str());
     }
     const VstIntPtr current = session.vst().dispatch(effGetProgram);

@@ -100,7 +100,7 @@ TEST(QcHostInfo, MatchesThePluginsOwnAnswers) {
         std::string label = session.paramLabel(i);
         expectLine("\n +" + std::to_string(i) + " +" + session.paramName(i) + " +" +
                    escaped(session.paramDisplay(i)) + (label.empty() ? "" : " " + label) + " +" +
-                   value + " +" + escaped(QcHost::scanParameter(session, i).describe()) + "  " +
+                   value + " +" + escaped(QcHost::describeAccepted(session, i)) + "  " +
                    escaped("(" + session.paramLongName(i) + ")") + "\n");
     }
     expectLine(" 0\\.100000 +0\\.00 to 10000\\.0 Hz  \\(Cutoff Freq\\.\\)\n");
