@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "vst/dsp/StagePipeline.h"
+#include "dsp/StagePipeline.h"
 
 namespace SynthToolkit::Effects {
 namespace {
@@ -32,9 +32,7 @@ struct StageArithmetic {
         state = _mm_add_ps(_mm_add_ps(state, change), antiDenormal);
         return state;
     }
-    void Keep(int k, const StageArithmetic& from) {
-        state = StagePipeline::TakeStage(k, from.state, state);
-    }
+    void Keep(int k, const StageArithmetic& from) { state = Dsp::TakeStage(k, from.state, state); }
 
     void Store(LowPassStage* const (&lanes)[4]) const {
         alignas(16) float s[4];
@@ -194,8 +192,8 @@ struct Mixer {
 template <int Mode, int Stages>
 void Corvane::render(const float* inL, const float* inR, float* outL, float* outR, int frames) {
     Mixer<Mode> mixer{inL, inR, spread, gain, outL, outR};
-    if (StagePipeline::Pays(Stages, frames)) {
-        StagePipeline::Run<Stages, StageArithmetic>(stages, inL, inR, frames, mixer);
+    if (Dsp::Pays(Stages, frames)) {
+        Dsp::Run<Stages, StageArithmetic>(stages, inL, inR, frames, mixer);
         return;
     }
     LowPassStage left[Stages], right[Stages];

@@ -8,8 +8,8 @@
 
 #include <cstring>
 
+#include "dsp/StagePipeline.h"
 #include "effect/x64/QuellinCorvaneModel.h"
-#include "vst/dsp/StagePipeline.h"
 
 namespace QuellinCorvane {
 namespace {
@@ -127,8 +127,8 @@ struct StageArithmetic {
         return y;
     }
     void Keep(int k, const StageArithmetic& from) {
-        x1 = StagePipeline::TakeStage(k, from.x1, x1);
-        y1 = StagePipeline::TakeStage(k, from.y1, y1);
+        x1 = Dsp::TakeStage(k, from.x1, x1);
+        y1 = Dsp::TakeStage(k, from.y1, y1);
     }
 
     void Store(FilterStage* const (&lanes)[4]) const {
@@ -146,9 +146,9 @@ struct StageArithmetic {
 // Short pieces (between MIDI events) gain nothing from the pipeline's fill and drain.
 template <VstInt32 Mode, VstInt32 Stages>
 void renderCascade(FilterStage (&stages)[2][4], const Band& band) {
-    if (!StagePipeline::Pays(Stages, band.count)) return renderBand<Mode, Stages>(stages, band);
+    if (!Dsp::Pays(Stages, band.count)) return renderBand<Mode, Stages>(stages, band);
     Mixer<Mode> mixer(band);
-    StagePipeline::Run<Stages, StageArithmetic>(stages, band.inL, band.inR, band.count, mixer);
+    Dsp::Run<Stages, StageArithmetic>(stages, band.inL, band.inR, band.count, mixer);
 }
 
 using Renderer = void (*)(FilterStage (&)[2][4], const Band&);

@@ -22,7 +22,7 @@
 
 #include <emmintrin.h>
 
-namespace StagePipeline {
+namespace Dsp {
 
 // The step at which each stage takes its first sample.
 constexpr int kLag[4] = {0, 1, 3, 4};
@@ -149,4 +149,4 @@ void Run(Stage (&stages)[2][4], const float* inL, const float* inR, int count, M
     oddFinal.Store(oddStore);
 }
 
-}  // namespace StagePipeline
+}  // namespace Dsp
