@@ -10,14 +10,14 @@
 // about what one stage on one channel does. Each lane performs exactly the scalar operations in
 // the scalar order, so the samples are the same as a stage-by-stage rendering.
 //
-// Arithmetic is the per-lane recursion of one register:
-//   Arithmetic(const Stage* const (&lanes)[4])   takes each lane's coefficients and state;
-//   __m128 Step(__m128 x)                        every lane takes x, returns the outputs;
-//   void Keep(int k, const Arithmetic& a)         stage k's lanes take their state from a;
-//   void Store(Stage* const (&lanes)[4]) const    gives the state back (null lanes: skipped).
+// StageLanes is one register's four stages, one stage of one channel per lane:
+//   StageLanes(const Stage* const (&lanes)[4])       takes each lane's coefficients and state;
+//   __m128 Step(__m128 x)                            every lane takes x, returns the outputs;
+//   void TakeStageState(int k, const StageLanes& a)  stage k's lanes take their state from a;
+//   void Store(Stage* const (&lanes)[4]) const       gives the state back (null lanes: skipped).
 // Mixer combines the low bands with the input, and writes the output:
-//   void Four(int start, __m128 lowL, __m128 lowR)  samples start .. start + 3;
-//   void One(int i, float lowL, float lowR)         sample i.
+//   void MixGroupOfFour(int start, __m128 lowL, __m128 lowR)  samples start .. start + 3;
+//   void MixSample(int i, float lowL, float lowR)             sample i.
 #pragma once
 
 #include <emmintrin.h>
@@ -25,32 +25,31 @@
 namespace Dsp {
 
 // The step at which each stage takes its first sample.
-constexpr int kLag[4] = {0, 1, 3, 4};
+constexpr int kFirstStep[4] = {0, 1, 3, 4};
 
 // into, with stage k's two lanes (left, right) replaced by those of from: the lower pair for
 // stages 0 and 1, the upper pair for stages 2 and 3.
-inline __m128 TakeStage(int k, __m128 from, __m128 into) {
+inline __m128 ReplaceStageLanes(int k, __m128 from, __m128 into) {
     const __m128d f = _mm_castps_pd(from), t = _mm_castps_pd(into);
     return _mm_castpd_ps(k < 2 ? _mm_move_sd(t, f) : _mm_move_sd(f, t));
 }
 
-// The mix trails the stages by this many samples, a group of four after every fourth step.
-// Mixing a group as soon as its low bands were out kept the mix waiting on the recursion, and
-// the steps behind it in the processor's queue waited too; mixing whole chunks at once held
-// them up the same way. A longer delay leaves more of the mix for after the last step, which
-// short blocks feel.
+// The mix runs kMixDelay samples behind the steps, one group of four after every fourth step:
+// far enough back that the group's low bands are long computed, so the mix never waits on the
+// recursion, and a group at a time, so it never holds the steps up in a burst. What is still
+// behind after the last step is mixed then, which short blocks feel: the delay stays short.
 constexpr int kMixDelay = 8;
 // The outputs of the last stage's register, one per step: room for the delay and a group.
-constexpr int kRowRing = 16;
-static_assert(kMixDelay % 4 == 0 && kMixDelay + 4 <= kRowRing, "whole groups fit the ring");
+constexpr int kLastStageRing = 16;
+static_assert(kMixDelay % 4 == 0 && kMixDelay + 4 <= kLastStageRing, "whole groups fit the ring");
 
-// Worth it once a piece is long enough to hide the fill and drain.
-constexpr bool Pays(int stages, int count) {
+// Whether a piece is long enough for the pipeline to hide its fill and drain.
+constexpr bool UsesPipeline(int stages, int count) {
     return count >= 4 * stages;
 }
 
-// Runs count samples of both channels through the first Stages stages (1..4, and Pays), handing
-// every sample's low bands to the mixer in order, and leaves the stages' states where a
+// Runs count samples of both channels through the first Stages stages (1..4, UsesPipeline),
+// handing every sample's low bands to the mixer in order, and leaves the stages' states where a
 // stage-by-stage rendering would. A sample is mixed only once the stages are past its input for
 // good; with a mixer that reads a group's inputs before writing its outputs, in-place and
 // crossed buffers are fine.
@@ -58,10 +57,11 @@ constexpr bool Pays(int stages, int count) {
 // While the pipeline fills and drains, lanes without a sample step on whatever they are fed:
 // cheaper than holding them still at every step. A stage's state is put back to where it
 // started just before its first sample, and taken as final just after its last.
-template <int Stages, typename Arithmetic, typename Stage, typename Mixer>
-void Run(Stage (&stages)[2][4], const float* inL, const float* inR, int count, Mixer& mixer) {
+template <int Stages, typename StageLanes, typename Stage, typename Mixer>
+void RunPipeline(Stage (&stages)[2][4], const float* inL, const float* inR, int count,
+                 Mixer& mixer) {
     static_assert(Stages >= 1 && Stages <= 4, "one to four stages");
-    constexpr int kLast = kLag[Stages - 1];
+    constexpr int kLast = kFirstStep[Stages - 1];
     constexpr int kUpperEven = Stages > 2 ? 2 : 0;  // unused lanes run on copies
     constexpr int kUpperOdd = Stages > 3 ? 3 : 1;
     Stage* const evenLanes[4] = {&stages[0][0], &stages[1][0], &stages[0][kUpperEven],
@@ -70,8 +70,8 @@ void Run(Stage (&stages)[2][4], const float* inL, const float* inR, int count, M
                                 &stages[1][kUpperOdd]};
     const Stage* const evenSources[4] = {evenLanes[0], evenLanes[1], evenLanes[2], evenLanes[3]};
     const Stage* const oddSources[4] = {oddLanes[0], oddLanes[1], oddLanes[2], oddLanes[3]};
-    Arithmetic even(evenSources), odd(oddSources);
-    const Arithmetic evenStart = even, oddStart = odd;
+    StageLanes even(evenSources), odd(oddSources);
+    const StageLanes evenStart = even, oddStart = odd;
     __m128 evenY = _mm_setzero_ps(), oddY = _mm_setzero_ps(), oddEarlier = _mm_setzero_ps();
 
     const auto step = [&](float left, float right) {
@@ -87,56 +87,56 @@ void Run(Stage (&stages)[2][4], const float* inL, const float* inR, int count, M
 
     // The last stage's register after each step, whole: the mix reads back exactly what was
     // stored, which the processor forwards without waiting for the store to complete.
-    __m128 rows[kRowRing];
+    __m128 rows[kLastStageRing];
     constexpr bool kLastIsOdd = (Stages - 1) % 2 == 1;
     constexpr bool kLastIsUpper = Stages > 2;
-    const auto row = [&](int i) { return rows[i & (kRowRing - 1)]; };
-    const auto mixFour = [&](int start) {
+    const auto row = [&](int i) { return rows[i & (kLastStageRing - 1)]; };
+    const auto mixGroup = [&](int start) {
         const __m128 r0 = row(start), r1 = row(start + 1), r2 = row(start + 2), r3 = row(start + 3);
         // [L, R, L, R] of samples start, start + 1 and of start + 2, start + 3.
         const __m128 first = kLastIsUpper ? _mm_movehl_ps(r1, r0) : _mm_movelh_ps(r0, r1);
         const __m128 second = kLastIsUpper ? _mm_movehl_ps(r3, r2) : _mm_movelh_ps(r2, r3);
-        mixer.Four(start, _mm_shuffle_ps(first, second, _MM_SHUFFLE(2, 0, 2, 0)),
-                   _mm_shuffle_ps(first, second, _MM_SHUFFLE(3, 1, 3, 1)));
+        mixer.MixGroupOfFour(start, _mm_shuffle_ps(first, second, _MM_SHUFFLE(2, 0, 2, 0)),
+                             _mm_shuffle_ps(first, second, _MM_SHUFFLE(3, 1, 3, 1)));
     };
-    const auto low = [&](int i) {
-        rows[i & (kRowRing - 1)] = kLastIsOdd ? oddY : evenY;
-        if ((i & 3) == 3 && i >= kMixDelay + 3) mixFour(i - 3 - kMixDelay);
+    const auto pushLow = [&](int i) {
+        rows[i & (kLastStageRing - 1)] = kLastIsOdd ? oddY : evenY;
+        if ((i & 3) == 3 && i >= kMixDelay + 3) mixGroup(i - 3 - kMixDelay);
     };
     // Gives stage k's lanes in target the state they have in from.
-    const auto keep = [](int k, Arithmetic& evenTarget, Arithmetic& oddTarget,
-                         const Arithmetic& evenFrom, const Arithmetic& oddFrom) {
+    const auto takeState = [](int k, StageLanes& evenTarget, StageLanes& oddTarget,
+                              const StageLanes& evenFrom, const StageLanes& oddFrom) {
         if (k % 2 == 0)
-            evenTarget.Keep(k, evenFrom);
+            evenTarget.TakeStageState(k, evenFrom);
         else
-            oddTarget.Keep(k, oddFrom);
+            oddTarget.TakeStageState(k, oddFrom);
     };
 
     for (int j = 0; j <= kLast; ++j) {
         for (int k = 1; k < Stages; ++k)
-            if (kLag[k] == j) keep(k, even, odd, evenStart, oddStart);
+            if (kFirstStep[k] == j) takeState(k, even, odd, evenStart, oddStart);
         if (j < kLast) step(inL[j], inR[j]);
     }
     for (int j = kLast; j < count; ++j) {
         step(inL[j], inR[j]);
-        low(j - kLast);
+        pushLow(j - kLast);
     }
-    Arithmetic evenFinal = even, oddFinal = odd;  // stage 0 is done
+    StageLanes evenFinal = even, oddFinal = odd;  // stage 0 is done
     for (int j = count; j < count + kLast; ++j) {
         step(0.0f, 0.0f);
-        low(j - kLast);
+        pushLow(j - kLast);
         for (int k = 1; k < Stages; ++k)
-            if (count - 1 + kLag[k] == j) keep(k, evenFinal, oddFinal, even, odd);
+            if (count - 1 + kFirstStep[k] == j) takeState(k, evenFinal, oddFinal, even, odd);
     }
 
     // The samples the trailing mix has not reached: whole groups, then one by one.
     int next = count / 4 * 4 - kMixDelay;
     if (next < 0) next = 0;
-    for (; next + 4 <= count; next += 4) mixFour(next);
+    for (; next + 4 <= count; next += 4) mixGroup(next);
     for (; next < count; ++next) {
         alignas(16) float lanes[4];
         _mm_store_ps(lanes, row(next));
-        mixer.One(next, lanes[kLastIsUpper ? 2 : 0], lanes[kLastIsUpper ? 3 : 1]);
+        mixer.MixSample(next, lanes[kLastIsUpper ? 2 : 0], lanes[kLastIsUpper ? 3 : 1]);
     }
 
     // Lanes of stages beyond the count ran on copies and are not stored.

@@ -16,13 +16,13 @@ int clampIndex(int index) {
 }
 
 // LowPassStage::process, one stage per lane.
-struct StageArithmetic {
+struct LowPassStageLanes {
     __m128 coefficient, state;
     __m128 antiDenormal = _mm_set1_ps(LowPassStage::kAntiDenormal);
 
     // Lane by lane into registers: four scalar stores read back as one vector would wait for
     // the stores to complete, and the first step waits for the state.
-    explicit StageArithmetic(const LowPassStage* const (&lanes)[4])
+    explicit LowPassStageLanes(const LowPassStage* const (&lanes)[4])
         : coefficient(_mm_setr_ps(lanes[0]->coefficient, lanes[1]->coefficient,
                                   lanes[2]->coefficient, lanes[3]->coefficient)),
           state(_mm_setr_ps(lanes[0]->state, lanes[1]->state, lanes[2]->state, lanes[3]->state)) {}
@@ -32,7 +32,9 @@ struct StageArithmetic {
         state = _mm_add_ps(_mm_add_ps(state, change), antiDenormal);
         return state;
     }
-    void Keep(int k, const StageArithmetic& from) { state = Dsp::TakeStage(k, from.state, state); }
+    void TakeStageState(int k, const LowPassStageLanes& from) {
+        state = Dsp::ReplaceStageLanes(k, from.state, state);
+    }
 
     void Store(LowPassStage* const (&lanes)[4]) const {
         alignas(16) float s[4];
@@ -125,8 +127,8 @@ void Corvane::renderMode(const float* inL, const float* inR, float* outL, float*
 namespace {
 
 // The treated low band mixed with the high band, four samples at a time or one; spread and
-// gain come per sample. Each lane of Four performs One's operations in its order. Inputs are
-// read before outputs are written: in-place and crossed buffers are fine.
+// gain come per sample. Each lane of MixGroupOfFour performs MixSample's operations in its
+// order. Inputs are read before outputs are written: in-place and crossed buffers are fine.
 template <int Mode>
 struct Mixer {
     const float* inL;
@@ -137,7 +139,7 @@ struct Mixer {
     float* outR;
     __m128 one = _mm_set1_ps(1.0f), half = _mm_set1_ps(0.5f);
 
-    void Four(int i, __m128 lowL, __m128 lowR) const {
+    void MixGroupOfFour(int i, __m128 lowL, __m128 lowR) const {
         const __m128 highL = _mm_sub_ps(_mm_loadu_ps(inL + i), lowL);
         const __m128 highR = _mm_sub_ps(_mm_loadu_ps(inR + i), lowR);
         if (Mode == Corvane::kHigh) {
@@ -161,7 +163,7 @@ struct Mixer {
         }
     }
 
-    void One(int i, float lowL, float lowR) const {
+    void MixSample(int i, float lowL, float lowR) const {
         const float highL = inL[i] - lowL;
         const float highR = inR[i] - lowR;
         if (Mode == Corvane::kHigh) {
@@ -192,8 +194,8 @@ struct Mixer {
 template <int Mode, int Stages>
 void Corvane::render(const float* inL, const float* inR, float* outL, float* outR, int frames) {
     Mixer<Mode> mixer{inL, inR, spread, gain, outL, outR};
-    if (Dsp::Pays(Stages, frames)) {
-        Dsp::Run<Stages, StageArithmetic>(stages, inL, inR, frames, mixer);
+    if (Dsp::UsesPipeline(Stages, frames)) {
+        Dsp::RunPipeline<Stages, LowPassStageLanes>(stages, inL, inR, frames, mixer);
         return;
     }
     LowPassStage left[Stages], right[Stages];
@@ -208,7 +210,7 @@ void Corvane::render(const float* inL, const float* inR, float* outL, float* out
             lowL = left[k].process(lowL);
             lowR = right[k].process(lowR);
         }
-        mixer.One(i, lowL, lowR);
+        mixer.MixSample(i, lowL, lowR);
     }
     for (int k = 0; k < Stages; ++k) {
         stages[0][k] = left[k];

@@ -24,9 +24,9 @@ struct Band {
     float gain;
 };
 
-// The mix of the two low bands with the input, four samples at a time or one. Each lane of Four
-// performs One's operations in its order. Inputs are read before outputs are written: in-place
-// and crossed buffers are fine.
+// The mix of the two low bands with the input, four samples at a time or one. Each lane of
+// MixGroupOfFour performs MixSample's operations in its order. Inputs are read before outputs
+// are written: in-place and crossed buffers are fine.
 template <VstInt32 Mode>
 struct Mixer {
     Band band;
@@ -41,7 +41,7 @@ struct Mixer {
           cross4(_mm_set1_ps(cross)),
           gain4(_mm_set1_ps(b.gain)) {}
 
-    void Four(VstInt32 i, __m128 lowL, __m128 lowR) const {
+    void MixGroupOfFour(VstInt32 i, __m128 lowL, __m128 lowR) const {
         const __m128 xL = _mm_loadu_ps(band.inL + i), xR = _mm_loadu_ps(band.inR + i);
         __m128 outL, outR;
         if (Mode == kOutputHigh) {
@@ -59,7 +59,7 @@ struct Mixer {
         _mm_storeu_ps(band.outR + i, outR);
     }
 
-    void One(VstInt32 i, float lowL, float lowR) const {
+    void MixSample(VstInt32 i, float lowL, float lowR) const {
         const float xL = band.inL[i], xR = band.inR[i];
         if (Mode == kOutputHigh) {
             band.outL[i] = xL - lowL;
@@ -96,7 +96,7 @@ void renderBand(FilterStage (&stages)[2][4], const Band& band) {
             lowL = left[k].Process(lowL);
             lowR = right[k].Process(lowR);
         }
-        mixer.One(i, lowL, lowR);
+        mixer.MixSample(i, lowL, lowR);
     }
     for (VstInt32 k = 0; k < Stages; ++k) {
         stages[0][k] = left[k];
@@ -105,13 +105,13 @@ void renderBand(FilterStage (&stages)[2][4], const Band& band) {
 }
 
 // The stage recursion of FilterStage::Process, one stage of one channel per lane.
-struct StageArithmetic {
+struct FilterStageLanes {
     __m128 b0, a1, x1, y1;
     __m128 antiDenormal = _mm_set1_ps(kAntiDenormal);
 
     // Lane by lane into registers: four scalar stores read back as one vector would wait for
     // the stores to complete, and the first step waits for x1 and y1.
-    explicit StageArithmetic(const FilterStage* const (&lanes)[4])
+    explicit FilterStageLanes(const FilterStage* const (&lanes)[4])
         : b0(_mm_setr_ps(lanes[0]->b0, lanes[1]->b0, lanes[2]->b0, lanes[3]->b0)),
           a1(_mm_setr_ps(lanes[0]->a1, lanes[1]->a1, lanes[2]->a1, lanes[3]->a1)),
           x1(_mm_setr_ps(lanes[0]->x1, lanes[1]->x1, lanes[2]->x1, lanes[3]->x1)),
@@ -126,9 +126,9 @@ struct StageArithmetic {
         y1 = _mm_add_ps(y, antiDenormal);
         return y;
     }
-    void Keep(int k, const StageArithmetic& from) {
-        x1 = Dsp::TakeStage(k, from.x1, x1);
-        y1 = Dsp::TakeStage(k, from.y1, y1);
+    void TakeStageState(int k, const FilterStageLanes& from) {
+        x1 = Dsp::ReplaceStageLanes(k, from.x1, x1);
+        y1 = Dsp::ReplaceStageLanes(k, from.y1, y1);
     }
 
     void Store(FilterStage* const (&lanes)[4]) const {
@@ -146,9 +146,9 @@ struct StageArithmetic {
 // Short pieces (between MIDI events) gain nothing from the pipeline's fill and drain.
 template <VstInt32 Mode, VstInt32 Stages>
 void renderCascade(FilterStage (&stages)[2][4], const Band& band) {
-    if (!Dsp::Pays(Stages, band.count)) return renderBand<Mode, Stages>(stages, band);
+    if (!Dsp::UsesPipeline(Stages, band.count)) return renderBand<Mode, Stages>(stages, band);
     Mixer<Mode> mixer(band);
-    Dsp::Run<Stages, StageArithmetic>(stages, band.inL, band.inR, band.count, mixer);
+    Dsp::RunPipeline<Stages, FilterStageLanes>(stages, band.inL, band.inR, band.count, mixer);
 }
 
 using Renderer = void (*)(FilterStage (&)[2][4], const Band&);
