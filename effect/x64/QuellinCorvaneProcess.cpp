@@ -19,7 +19,7 @@ struct Band {
     const float* inR;
     float* outL;
     float* outR;
-    VstInt32 count;
+    int count;
     float spread;
     float gain;
 };
@@ -27,7 +27,7 @@ struct Band {
 // The mix of the two low bands with the input, four samples at a time or one. Each lane of
 // MixGroupOfFour performs MixSample's operations in its order. Inputs are read before outputs
 // are written: in-place and crossed buffers are fine.
-template <VstInt32 Mode>
+template <int Mode>
 struct Mixer {
     Band band;
     float h, cross;
@@ -41,7 +41,7 @@ struct Mixer {
           cross4(_mm_set1_ps(cross)),
           gain4(_mm_set1_ps(b.gain)) {}
 
-    void MixGroupOfFour(VstInt32 i, __m128 lowL, __m128 lowR) const {
+    void MixGroupOfFour(int i, __m128 lowL, __m128 lowR) const {
         const __m128 xL = _mm_loadu_ps(band.inL + i), xR = _mm_loadu_ps(band.inR + i);
         __m128 outL, outR;
         if (Mode == kOutputHigh) {
@@ -59,7 +59,7 @@ struct Mixer {
         _mm_storeu_ps(band.outR + i, outR);
     }
 
-    void MixSample(VstInt32 i, float lowL, float lowR) const {
+    void MixSample(int i, float lowL, float lowR) const {
         const float xL = band.inL[i], xR = band.inR[i];
         if (Mode == kOutputHigh) {
             band.outL[i] = xL - lowL;
@@ -81,24 +81,24 @@ struct Mixer {
 // One mode and stage count, fixed at compile time, stage by stage for pieces too short for the
 // pipeline. The stages work on local copies so their state stays in registers: the output
 // buffers are floats too, and could otherwise alias it.
-template <VstInt32 Mode, VstInt32 Stages>
+template <int Mode, int Stages>
 void renderBand(FilterStage (&stages)[2][4], const Band& band) {
     FilterStage left[Stages], right[Stages];
-    for (VstInt32 k = 0; k < Stages; ++k) {
+    for (int k = 0; k < Stages; ++k) {
         left[k] = stages[0][k];
         right[k] = stages[1][k];
     }
     const Mixer<Mode> mixer(band);
-    for (VstInt32 i = 0; i < band.count; ++i) {
+    for (int i = 0; i < band.count; ++i) {
         float lowL = band.inL[i];
         float lowR = band.inR[i];
-        for (VstInt32 k = 0; k < Stages; ++k) {
+        for (int k = 0; k < Stages; ++k) {
             lowL = left[k].Process(lowL);
             lowR = right[k].Process(lowR);
         }
         mixer.MixSample(i, lowL, lowR);
     }
-    for (VstInt32 k = 0; k < Stages; ++k) {
+    for (int k = 0; k < Stages; ++k) {
         stages[0][k] = left[k];
         stages[1][k] = right[k];
     }
@@ -144,7 +144,7 @@ struct FilterStageLanes {
 };
 
 // Short pieces (between MIDI events) gain nothing from the pipeline's fill and drain.
-template <VstInt32 Mode, VstInt32 Stages>
+template <int Mode, int Stages>
 void renderCascade(FilterStage (&stages)[2][4], const Band& band) {
     if (!Dsp::UsesPipeline(Stages, band.count)) return renderBand<Mode, Stages>(stages, band);
     Mixer<Mode> mixer(band);
@@ -153,7 +153,7 @@ void renderCascade(FilterStage (&stages)[2][4], const Band& band) {
 
 using Renderer = void (*)(FilterStage (&)[2][4], const Band&);
 
-template <VstInt32 Mode>
+template <int Mode>
 constexpr Renderer kByStages[4] = {renderCascade<Mode, 1>, renderCascade<Mode, 2>,
                                    renderCascade<Mode, 3>, renderCascade<Mode, 4>};
 
@@ -174,7 +174,7 @@ void QuellinCorvaneModel::Process(float** inputs, float** outputs, VstInt32 offs
         // A plain copy: the stages neither run nor change.
         if (outL == inR || outR == inL) {
             // Crossed buffers: each sample's inputs are read before its outputs are written.
-            for (VstInt32 i = 0; i < count; ++i) {
+            for (int i = 0; i < count; ++i) {
                 const float left = inL[i];
                 const float right = inR[i];
                 outL[i] = left;
