@@ -13,6 +13,7 @@
 // StageLanes is one register's four stages, one stage of one channel per lane:
 //   StageLanes(const Stage* const (&lanes)[4])       takes each lane's coefficients and state;
 //   __m128 Step(__m128 x)                            every lane takes x, returns the outputs;
+//   static float StepOne(Stage& s, float x)          one lane's recursion, on one stage;
 //   void TakeStageState(int k, const StageLanes& a)  stage k's lanes take their state from a;
 //   void Store(Stage* const (&lanes)[4]) const       gives the state back (null lanes: skipped).
 // Mixer combines the low bands with the input, and writes the output:
@@ -147,6 +148,43 @@ void RunPipeline(Stage (&stages)[2][4], const float* inL, const float* inR, int 
         Stages > 3 ? oddLanes[2] : nullptr, Stages > 3 ? oddLanes[3] : nullptr};
     evenFinal.Store(evenStore);
     oddFinal.Store(oddStore);
+}
+
+// The same as RunPipeline, stage by stage: for pieces too short for the pipeline. The stages
+// work on local copies so their state stays in registers: the output buffers are floats too,
+// and could otherwise alias it.
+template <int Stages, typename StageLanes, typename Stage, typename Mixer>
+void RunStageByStage(Stage (&stages)[2][4], const float* inL, const float* inR, int count,
+                     const Mixer& mixer) {
+    Stage left[Stages], right[Stages];
+    for (int k = 0; k < Stages; ++k) {
+        left[k] = stages[0][k];
+        right[k] = stages[1][k];
+    }
+    for (int i = 0; i < count; ++i) {
+        float lowL = inL[i];
+        float lowR = inR[i];
+        for (int k = 0; k < Stages; ++k) {
+            lowL = StageLanes::StepOne(left[k], lowL);
+            lowR = StageLanes::StepOne(right[k], lowR);
+        }
+        mixer.MixSample(i, lowL, lowR);
+    }
+    for (int k = 0; k < Stages; ++k) {
+        stages[0][k] = left[k];
+        stages[1][k] = right[k];
+    }
+}
+
+// Either way the same samples: the pipeline only where it pays for its fill and drain. The
+// stages past the first Stages keep their states.
+template <int Stages, typename StageLanes, typename Stage, typename Mixer>
+void RunCascade(Stage (&stages)[2][4], const float* inL, const float* inR, int count,
+                Mixer& mixer) {
+    if (UsesPipeline(Stages, count))
+        RunPipeline<Stages, StageLanes>(stages, inL, inR, count, mixer);
+    else
+        RunStageByStage<Stages, StageLanes>(stages, inL, inR, count, mixer);
 }
 
 }  // namespace Dsp

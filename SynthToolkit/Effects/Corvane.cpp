@@ -32,6 +32,7 @@ struct LowPassStageLanes {
         state = _mm_add_ps(_mm_add_ps(state, change), antiDenormal);
         return state;
     }
+    static float StepOne(LowPassStage& stage, float x) { return stage.process(x); }
     void TakeStageState(int k, const LowPassStageLanes& from) {
         state = Dsp::ReplaceStageLanes(k, from.state, state);
     }
@@ -188,34 +189,10 @@ struct Mixer {
 
 }  // namespace
 
-// Pieces too short for the pipeline run stage by stage, on local copies of the active stages
-// so their state stays in registers: the output buffers are floats too and could otherwise
-// alias it. Stages above the slope keep their states.
 template <int Mode, int Stages>
 void Corvane::render(const float* inL, const float* inR, float* outL, float* outR, int frames) {
     Mixer<Mode> mixer{inL, inR, spread, gain, outL, outR};
-    if (Dsp::UsesPipeline(Stages, frames)) {
-        Dsp::RunPipeline<Stages, LowPassStageLanes>(stages, inL, inR, frames, mixer);
-        return;
-    }
-    LowPassStage left[Stages], right[Stages];
-    for (int k = 0; k < Stages; ++k) {
-        left[k] = stages[0][k];
-        right[k] = stages[1][k];
-    }
-    for (int i = 0; i < frames; ++i) {
-        float lowL = inL[i];
-        float lowR = inR[i];
-        for (int k = 0; k < Stages; ++k) {
-            lowL = left[k].process(lowL);
-            lowR = right[k].process(lowR);
-        }
-        mixer.MixSample(i, lowL, lowR);
-    }
-    for (int k = 0; k < Stages; ++k) {
-        stages[0][k] = left[k];
-        stages[1][k] = right[k];
-    }
+    Dsp::RunCascade<Stages, LowPassStageLanes>(stages, inL, inR, frames, mixer);
 }
 
 }  // namespace SynthToolkit::Effects

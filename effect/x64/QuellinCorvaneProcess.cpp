@@ -78,32 +78,6 @@ struct Mixer {
     }
 };
 
-// One mode and stage count, fixed at compile time, stage by stage for pieces too short for the
-// pipeline. The stages work on local copies so their state stays in registers: the output
-// buffers are floats too, and could otherwise alias it.
-template <int Mode, int Stages>
-void renderBand(FilterStage (&stages)[2][4], const Band& band) {
-    FilterStage left[Stages], right[Stages];
-    for (int k = 0; k < Stages; ++k) {
-        left[k] = stages[0][k];
-        right[k] = stages[1][k];
-    }
-    const Mixer<Mode> mixer(band);
-    for (int i = 0; i < band.count; ++i) {
-        float lowL = band.inL[i];
-        float lowR = band.inR[i];
-        for (int k = 0; k < Stages; ++k) {
-            lowL = left[k].Process(lowL);
-            lowR = right[k].Process(lowR);
-        }
-        mixer.MixSample(i, lowL, lowR);
-    }
-    for (int k = 0; k < Stages; ++k) {
-        stages[0][k] = left[k];
-        stages[1][k] = right[k];
-    }
-}
-
 // The stage recursion of FilterStage::Process, one stage of one channel per lane.
 struct FilterStageLanes {
     __m128 b0, a1, x1, y1;
@@ -126,6 +100,7 @@ struct FilterStageLanes {
         y1 = _mm_add_ps(y, antiDenormal);
         return y;
     }
+    static float StepOne(FilterStage& stage, float x) { return stage.Process(x); }
     void TakeStageState(int k, const FilterStageLanes& from) {
         x1 = Dsp::ReplaceStageLanes(k, from.x1, x1);
         y1 = Dsp::ReplaceStageLanes(k, from.y1, y1);
@@ -143,12 +118,11 @@ struct FilterStageLanes {
     }
 };
 
-// Short pieces (between MIDI events) gain nothing from the pipeline's fill and drain.
+// One mode and stage count, fixed at compile time.
 template <int Mode, int Stages>
 void renderCascade(FilterStage (&stages)[2][4], const Band& band) {
-    if (!Dsp::UsesPipeline(Stages, band.count)) return renderBand<Mode, Stages>(stages, band);
     Mixer<Mode> mixer(band);
-    Dsp::RunPipeline<Stages, FilterStageLanes>(stages, band.inL, band.inR, band.count, mixer);
+    Dsp::RunCascade<Stages, FilterStageLanes>(stages, band.inL, band.inR, band.count, mixer);
 }
 
 using Renderer = void (*)(FilterStage (&)[2][4], const Band&);
