@@ -23,6 +23,10 @@
 
 #include <emmintrin.h>
 
+#include <array>
+#include <cstddef>
+#include <utility>
+
 namespace Dsp {
 
 // The step at which each stage takes its first sample.
@@ -153,14 +157,18 @@ void RunPipeline(Stage (&stages)[2][4], const float* inL, const float* inR, int 
 // The same as RunPipeline, stage by stage: for pieces too short for the pipeline. The stages
 // work on local copies so their state stays in registers: the output buffers are floats too,
 // and could otherwise alias it.
+// Copies of a channel's first stages, made without running Stage's constructor (which can
+// cost a cosine and a sine per stage, on every short piece).
+template <typename Stage, std::size_t... K>
+std::array<Stage, sizeof...(K)> CopyStages(const Stage (&bank)[4], std::index_sequence<K...>) {
+    return {bank[K]...};
+}
+
 template <int Stages, typename StageLanes, typename Stage, typename Mixer>
 void RunStageByStage(Stage (&stages)[2][4], const float* inL, const float* inR, int count,
                      const Mixer& mixer) {
-    Stage left[Stages], right[Stages];
-    for (int k = 0; k < Stages; ++k) {
-        left[k] = stages[0][k];
-        right[k] = stages[1][k];
-    }
+    auto left = CopyStages(stages[0], std::make_index_sequence<Stages>());
+    auto right = CopyStages(stages[1], std::make_index_sequence<Stages>());
     for (int i = 0; i < count; ++i) {
         float lowL = inL[i];
         float lowR = inR[i];
