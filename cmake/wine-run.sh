@@ -72,7 +72,7 @@ case $arch in
         fi
         if [[ ! -x $wine || ! -x $wineserver ]]; then
             [[ $mode == shutdown ]] && exit 0
-            unable "this machine cannot run 32-bit Windows programs: $wine is missing (Debian package wine32:i386; 'make deps' installs it)"
+            unable "this machine cannot run 32-bit Windows programs: $wine is missing (Debian package wine32:i386, which 'make deps' installs when the package mirror has it)"
         fi
         ;;
     *)
