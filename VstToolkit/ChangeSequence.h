@@ -38,16 +38,17 @@ private:
     int depth = 0;  // writer thread only
 };
 
-// Begin/End for a scope.
+// Begin/End for a scope, on a ChangeSequence or anything that groups changes the same way.
+template <typename Changes>
 class ChangeGroup {
 public:
-    explicit ChangeGroup(ChangeSequence& changes) : sequence(changes) { sequence.Begin(); }
+    explicit ChangeGroup(Changes& changes) : sequence(changes) { sequence.Begin(); }
     ~ChangeGroup() { sequence.End(); }
     ChangeGroup(const ChangeGroup&) = delete;
     ChangeGroup& operator=(const ChangeGroup&) = delete;
 
 private:
-    ChangeSequence& sequence;
+    Changes& sequence;
 };
 
 }  // namespace VstToolkit

@@ -20,7 +20,7 @@ bool differs(double a, double b) {
 
 }  // namespace
 
-Model::Model(const PluginDescription& description) {
+Model::Model(const PluginDescription& description) : renderChanges(description.parameterCount) {
     Trace("Model::Model\r\n");
     VstText::ReplaceField(effectName, description.effectName);
     VstText::ReplaceField(vendorString, description.vendorString);
@@ -57,12 +57,8 @@ Model::Model(const PluginDescription& description) {
 
     // The render state starts as a change to program 0: the effect's constructor takes it
     // with SyncRenderState once its own fields are set.
-    const auto items = static_cast<std::size_t>(ProgramItem()) + 1;
-    changeStamps = std::make_unique<std::atomic<std::uint64_t>[]>(items);
-    appliedStamps = std::make_unique<std::uint64_t[]>(items);
-    pendingChanges = std::make_unique<PendingChange[]>(items);
-    Stamp(ProgramItem());
-    for (VstInt32 i = 0; i < parameterCount; ++i) Stamp(i);
+    renderChanges.StampProgramChange();
+    renderChanges.StampEveryParameter();
 }
 
 Model::~Model() {
@@ -121,12 +117,12 @@ VstInt32 Model::GetOutputCount() const {
 
 void Model::SetSelectedProgramIndex(VstInt32 index) {
     Trace("Model::SetSelectedProgramIndex\r\n");
-    ChangeGroup group(uiChanges);
+    ChangeGroup group(renderChanges);
     const VstInt32 previous = GetSelectedProgramIndex();
     selectedProgram.store(index, std::memory_order_release);
     // The audio thread clears the filter memory, then takes every value of the new program.
-    Stamp(ProgramItem());
-    for (VstInt32 i = 0; i < parameterCount; ++i) Stamp(i);
+    renderChanges.StampProgramChange();
+    renderChanges.StampEveryParameter();
     OnSelectedProgramChanged(previous, index);
 }
 
@@ -137,11 +133,11 @@ void Model::SetSelectedProgramName(const char* name) {
 
 void Model::SetParameterValue(VstInt32 index, float value) {
     Trace("Model::SetParameterValue\r\n");
-    ChangeGroup group(uiChanges);
+    ChangeGroup group(renderChanges);
     const VstInt32 program = GetSelectedProgramIndex();
     const float previous = ProgramValue(program, index);
     StoreValue(program, index, value);
-    Stamp(index);
+    renderChanges.StampParameter(index);
     OnParameterValueChanged(index, previous, value);
 }
 
@@ -156,43 +152,8 @@ void Model::SetParameterValueFromAudio(VstInt32 index, float value) {
     ApplyParameterValue(index, value);
 }
 
-void Model::Stamp(VstInt32 item) {
-    changeStamps[item].store(++lastStamp, std::memory_order_release);
-}
-
 bool Model::SyncRenderState() {
-    const std::uint32_t begin = uiChanges.ReadBegin();
-    if ((begin & 1u) != 0) return false;
-    // Collect first, apply only once the reads are known to belong to one state.
-    const VstInt32 program = GetSelectedProgramIndex();
-    VstInt32 count = 0;
-    for (VstInt32 item = 0; item <= ProgramItem(); ++item) {
-        const std::uint64_t stamp = changeStamps[item].load(std::memory_order_acquire);
-        if (stamp == appliedStamps[item]) continue;
-        const float value = item < parameterCount ? ProgramValue(program, item)
-                            : item == RateItem()  ? GetSampleRate()
-                                                  : 0.0f;
-        // Insertion by stamp: the changes are applied in the order they were made.
-        VstInt32 at = count++;
-        for (; at > 0 && pendingChanges[at - 1].stamp > stamp; --at)
-            pendingChanges[at] = pendingChanges[at - 1];
-        pendingChanges[at] = {item, stamp, value};
-    }
-    if (!uiChanges.ReadValid(begin)) return false;
-    for (VstInt32 i = 0; i < count; ++i) {
-        appliedStamps[pendingChanges[i].item] = pendingChanges[i].stamp;
-        ApplyChange(pendingChanges[i]);
-    }
-    return true;
-}
-
-void Model::ApplyChange(const PendingChange& change) {
-    if (change.item < parameterCount)
-        ApplyParameterValue(change.item, change.value);
-    else if (change.item == RateItem())
-        ApplySampleRate(change.value);
-    else
-        ApplyProgramChange();
+    return renderChanges.Take(*this);
 }
 
 std::uint32_t Model::BeginStableRead() const {
@@ -259,9 +220,12 @@ void Model::SetSampleRate(float rate) {
     Trace("Model::SetSampleRate\r\n");
     const float previous = GetSampleRate();
     if (!(rate > 0.0f) || !std::isfinite(rate) || !differs(rate, previous)) return;
-    ChangeGroup group(uiChanges);
+    ChangeGroup group(renderChanges);
     sampleRate.store(rate, std::memory_order_release);
-    Stamp(RateItem());
+    // Every value follows the rate, so working values that the rate limits come from the
+    // values as set, never from what an earlier rate left of them.
+    renderChanges.StampSampleRate();
+    renderChanges.StampEveryParameter();
     OnSampleRateChanged(previous, rate);
 }
 

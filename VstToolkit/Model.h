@@ -13,11 +13,8 @@
 //   sample rate; program names stay on the user-interface thread): every field both threads
 //   touch is an atomic, and a display text is one 8-byte atomic, so no text mixes two values.
 // - Render state (what Process uses): the effect keeps it and changes it only on the audio
-//   thread, in the Apply... hooks. The user-interface thread stamps what it changed, inside a
-//   ChangeSequence; at the start of each block the audio thread takes every stamped change of
-//   one consistent state, in the order the changes were made, or, while a group of changes is
-//   under way, keeps rendering with what it has. A learned controller's change is applied on
-//   the spot, at its sample.
+//   thread, in the Apply... hooks, which a RenderHandOver feeds at the start of each block. A
+//   learned controller's change is applied on the spot, at its sample.
 // - Chunks read on the user-interface thread never mix two states of the audio thread's
 //   changes: those are made inside a second ChangeSequence, and getChunk reads again when it
 //   moved.
@@ -31,6 +28,7 @@
 #include "VstToolkit/ChangeSequence.h"
 #include "VstToolkit/Chunk.h"
 #include "VstToolkit/MidiEventQueue.h"
+#include "VstToolkit/RenderHandOver.h"
 #include "vst/VstInterface.h"
 
 namespace VstToolkit {
@@ -99,7 +97,8 @@ public:
     virtual void OnParameterValueChanged(VstInt32 /*index*/, float /*previous*/,
                                          float /*current*/) {}
     // Render-state hooks: audio thread only (or before the instance is shared), between the
-    // pieces of a block, in the order the changes were made.
+    // pieces of a block, in the order the changes were made. A program change and a new sample
+    // rate are followed by every parameter value.
     virtual void ApplyProgramChange() {}
     virtual void ApplyParameterValue(VstInt32 /*index*/, float /*value*/) {}
     virtual void ApplySampleRate(float /*rate*/) {}
@@ -227,14 +226,6 @@ private:
     static constexpr VstInt32 kUnmapped = -1;
     static constexpr VstInt32 kNotLearning = -1;
 
-    // What the audio thread takes from the user-interface thread: a parameter, the sample
-    // rate or a program change, with the stamp of its latest change.
-    struct PendingChange {
-        VstInt32 item;
-        std::uint64_t stamp;
-        float value;
-    };
-
     std::size_t ValueSlot(VstInt32 program, VstInt32 parameter) const {
         return static_cast<std::size_t>(program) * static_cast<std::size_t>(parameterCount) +
                static_cast<std::size_t>(parameter);
@@ -244,11 +235,6 @@ private:
     void StoreValue(VstInt32 program, VstInt32 parameter, float value) {
         programValues[ValueSlot(program, parameter)].store(value, std::memory_order_release);
     }
-    // User-interface thread, inside a group of uiChanges.
-    void Stamp(VstInt32 item);
-    VstInt32 RateItem() const { return parameterCount; }
-    VstInt32 ProgramItem() const { return parameterCount + 1; }
-    void ApplyChange(const PendingChange& change);
     // A learned controller's change: stored and shown like a host change, applied at once.
     void SetParameterValueFromAudio(VstInt32 index, float value);
 
@@ -291,14 +277,9 @@ private:
     // menus, ended by either thread.
     std::atomic<VstInt32> learningParameter{kNotLearning};
 
-    // The hand-over of changes to the render state. The user-interface thread writes the
-    // stamps (one per parameter, then the sample rate, then program changes) inside uiChanges;
-    // the audio thread reads them and keeps its own record of what it has applied.
-    ChangeSequence uiChanges;
-    std::unique_ptr<std::atomic<std::uint64_t>[]> changeStamps;
-    std::uint64_t lastStamp = 0;                      // user-interface thread only
-    std::unique_ptr<std::uint64_t[]> appliedStamps;   // audio thread only
-    std::unique_ptr<PendingChange[]> pendingChanges;  // audio thread's scratch space
+    // The user-interface thread's changes to the render state: stamped there, taken by the
+    // audio thread.
+    RenderHandOver renderChanges;
     // The audio thread's changes to the document (learned values, learning), for readers of
     // several values on the user-interface thread.
     ChangeSequence audioChanges;

@@ -66,7 +66,7 @@ bool Model::DeserializeSelectedProgram(ChunkReader& reader) {
     VstInt32 version = 0;
     if (!ReadHeader(reader, version) || version > vendorVersion) return false;
     // The audio thread takes the program's values together, not one by one.
-    ChangeGroup group(uiChanges);
+    ChangeGroup group(renderChanges);
     char* name = programNames[GetSelectedProgramIndex()].text;
     const bool wholeName = reader.ReadBytes(name, kVstMaxProgNameLen) == kVstMaxProgNameLen;
     name[kVstMaxProgNameLen - 1] = '\0';  // a stored name is always a string
@@ -83,7 +83,7 @@ bool Model::DeserializeBank(ChunkReader& reader) {
     Trace("Model::DeserializeBank\r\n");
     VstInt32 version = 0;
     if (!ReadHeader(reader, version) || version > vendorVersion) return false;
-    ChangeGroup group(uiChanges);
+    ChangeGroup group(renderChanges);
     const VstInt32 selected = GetSelectedProgramIndex();
     for (VstInt32 p = 0; p < programCount; ++p) {
         char* name = programNames[p].text;
@@ -96,7 +96,7 @@ bool Model::DeserializeBank(ChunkReader& reader) {
             const float previous = ProgramValue(p, i);
             StoreValue(p, i, value);
             if (p != selected) continue;
-            Stamp(i);
+            renderChanges.StampParameter(i);
             OnParameterValueChanged(i, previous, value);
         }
     }

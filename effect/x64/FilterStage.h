@@ -35,7 +35,10 @@ struct FilterStage {
     }
 
     // A new sample rate; half and reciprocal are computed once by the caller for all stages.
-    // A cutoff above the new half rate is lowered and stays lowered.
+    // A cutoff above the new half rate is lowered to it. Kept that way, a rate that rose again
+    // would leave the lowered cutoff playing until the knob next moved, the knob showing 10 kHz
+    // while 8 kHz played. So the model sets the cutoff again after every rate change: what
+    // plays is the cutoff last set, limited to half the new rate.
     void SetSampleRate(float rate, float half, float reciprocal) {
         sampleRate = rate;
         if (!(half >= cutoff)) cutoff = half;
