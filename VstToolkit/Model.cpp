@@ -222,10 +222,7 @@ void Model::SetSampleRate(float rate) {
     if (!(rate > 0.0f) || !std::isfinite(rate) || !differs(rate, previous)) return;
     ChangeGroup group(renderChanges);
     sampleRate.store(rate, std::memory_order_release);
-    // Every value follows the rate, so working values that the rate limits come from the
-    // values as set, never from what an earlier rate left of them.
     renderChanges.StampSampleRate();
-    renderChanges.StampEveryParameter();
     OnSampleRateChanged(previous, rate);
 }
 

@@ -97,8 +97,8 @@ public:
     virtual void OnParameterValueChanged(VstInt32 /*index*/, float /*previous*/,
                                          float /*current*/) {}
     // Render-state hooks: audio thread only (or before the instance is shared), between the
-    // pieces of a block, in the order the changes were made. A program change and a new sample
-    // rate are followed by every parameter value.
+    // pieces of a block, in the order the changes were made. A program change is followed by
+    // every parameter value.
     virtual void ApplyProgramChange() {}
     virtual void ApplyParameterValue(VstInt32 /*index*/, float /*value*/) {}
     virtual void ApplySampleRate(float /*rate*/) {}

@@ -35,13 +35,12 @@ struct FilterStage {
     }
 
     // A new sample rate; half and reciprocal are computed once by the caller for all stages.
-    // A cutoff above the new half rate is lowered to it. Kept that way, a rate that rose again
-    // would leave the lowered cutoff playing until the knob next moved, the knob showing 10 kHz
-    // while 8 kHz played. So the model sets the cutoff again after every rate change: what
-    // plays is the cutoff last set, limited to half the new rate.
-    void SetSampleRate(float rate, float half, float reciprocal) {
+    // The cutoff becomes the one last set, limited to half the new rate. Limiting the cutoff in
+    // use instead would keep a lowered cutoff when the rate rose again, until the knob next
+    // moved: the knob would show 10 kHz while 8 kHz played.
+    void SetSampleRate(float rate, float half, float reciprocal, float cutoffAsSet) {
         sampleRate = rate;
-        if (!(half >= cutoff)) cutoff = half;
+        cutoff = half >= cutoffAsSet ? cutoffAsSet : half;
         SetAngle((cutoff * kTwoPi) * reciprocal);
     }
 

@@ -72,6 +72,7 @@ void QuellinCorvaneModel::ApplyParameterValue(VstInt32 index, float value) {
     switch (index) {
         case kOutput: outputMode = static_cast<VstInt32>(working); break;
         case kCutoffFrequency:
+            cutoffAsSet = working;
             for (VstInt32 k = 0; k < kStageCount; ++k) {
                 stages[0][k].SetCutoff(working);
                 stages[1][k].SetCutoff(working);
@@ -88,8 +89,8 @@ void QuellinCorvaneModel::ApplySampleRate(float rate) {
     const float half = rate * 0.5f;
     const float reciprocal = 1.0f / rate;
     for (VstInt32 k = 0; k < kStageCount; ++k) {
-        stages[0][k].SetSampleRate(rate, half, reciprocal);
-        stages[1][k].SetSampleRate(rate, half, reciprocal);
+        stages[0][k].SetSampleRate(rate, half, reciprocal, cutoffAsSet);
+        stages[1][k].SetSampleRate(rate, half, reciprocal, cutoffAsSet);
     }
 }
 

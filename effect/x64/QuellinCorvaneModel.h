@@ -45,6 +45,7 @@ private:
     VstInt32 slopeIndex = 0;  // active stages - 1
     float spread = 0.0f;
     float bassGain = 0.5f;
+    float cutoffAsSet = 22050.0f;        // Hz, before the stages limit it to half the sample rate
     FilterStage stages[2][kStageCount];  // left bank, right bank
 };
 
