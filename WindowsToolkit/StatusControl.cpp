@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "EditorCommon/PanelLayout.h"
 #include "WindowsToolkit/Composition.h"
 
 namespace WindowsToolkit {
@@ -23,7 +24,11 @@ StatusControl::~StatusControl() {
 StatusControl* StatusControl::Create(const ResourceImage* viewBackground, HWND parent,
                                      HINSTANCE module) {
     auto* control = new StatusControl(viewBackground);
-    return control->CreateChild(kClassName, 320, 15, 200, 30, parent, module) ? control : nullptr;
+    const EditorCommon::Rect& area = EditorCommon::kStatusLine;
+    if (!control->CreateChild(kClassName, area.left, area.top, area.Width(), area.Height(), parent,
+                              module))
+        return nullptr;
+    return control;
 }
 
 void StatusControl::SetText(const char* newText) {
