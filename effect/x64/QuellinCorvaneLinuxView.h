@@ -6,7 +6,7 @@
 
 #include "LinuxToolkit/Controls.h"
 #include "LinuxToolkit/Image.h"
-#include "VstToolkit/LinuxView.h"
+#include "VstToolkit/Linux/LinuxView.h"
 #include "effect/x64/QuellinCorvaneLayout.h"
 
 namespace QuellinCorvane {

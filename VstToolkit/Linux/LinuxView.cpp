@@ -1,4 +1,4 @@
-#include "VstToolkit/LinuxView.h"
+#include "VstToolkit/Linux/LinuxView.h"
 
 #include "VstToolkit/Controller.h"
 #include "VstToolkit/Gui/EditorMenus.h"
