@@ -3,9 +3,9 @@
 // line on the parameter under the mouse and offers the MIDI learn menus. The effect derives its
 // own view, creates the controls and fills in the hooks.
 //
-// Threads: the host's user-interface thread only. The Controller calls UpdateParameterControl
-// and SetStatusText from setParameter, setProgram, setChunk and the editor's idle, never from
-// the audio thread; both only store and mark windows for painting.
+// Threads: the host's user-interface thread only, the Controller's calls included (see
+// ViewInterface); the audio thread never reaches the view. Updates only store and mark windows;
+// the editor's idle paints them.
 #pragma once
 
 #include <functional>
