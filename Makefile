@@ -7,7 +7,8 @@ STRESS_PRESETS := linux-x64 linux-x64-tsan windows-x64
 # Wine prefixes of the build trees, each with its architecture.
 WINE_PREFIXES := windows-x64/wineprefix:win64 windows-x86/wineprefix:win32 \
                  windows-x86/wineprefix-x64:win64
-FORMAT_DIRS := dsp vst vst3 VstToolkit WindowsToolkit SynthToolkit effect tools tests
+FORMAT_DIRS := dsp vst vst3 EditorCommon VstToolkit WindowsToolkit LinuxToolkit SynthToolkit \
+               effect tools tests
 
 # Where 'make install' puts things: $(DESTDIR)$(PREFIX)/lib/vst, bin, share.
 PREFIX ?= /usr/local

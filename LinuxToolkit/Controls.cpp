@@ -2,8 +2,8 @@
 
 namespace LinuxToolkit {
 
-namespace KnobMath = VstToolkit::Gui::KnobMath;
-namespace SwitchMath = VstToolkit::Gui::SwitchMath;
+namespace KnobMath = EditorCommon::KnobMath;
+namespace SwitchMath = EditorCommon::SwitchMath;
 
 void ParameterControl::Draw(cairo_t* cr) {
     if (background != nullptr) background->DrawPart(cr, x, y, width, height, 0, 0);

@@ -102,7 +102,7 @@ private:
     void OnWheel(bool up, Keys keys) override;
     void Select(int position);
 
-    std::vector<VstToolkit::Gui::Rect> slices;
+    std::vector<EditorCommon::Rect> slices;
     int selected = 0;
     bool dragging = false;
 };

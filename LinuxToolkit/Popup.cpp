@@ -27,7 +27,7 @@ double TextWidth(const std::string& text) {
     return extents.x_advance;
 }
 
-int MenuWidth(const std::vector<VstToolkit::Gui::MenuItem>& items) {
+int MenuWidth(const std::vector<EditorCommon::MenuItem>& items) {
     double widest = 0.0;
     for (const auto& item : items) widest = std::max(widest, TextWidth(item.text));
     return static_cast<int>(widest) + 48;
@@ -63,7 +63,7 @@ std::vector<std::string> Wrap(cairo_t* cr, const std::string& text, double width
 
 }  // namespace
 
-PopupMenu::PopupMenu(Connection& display, std::vector<VstToolkit::Gui::MenuItem> entries, int rootX,
+PopupMenu::PopupMenu(Connection& display, std::vector<EditorCommon::MenuItem> entries, int rootX,
                      int rootY)
     : Widget(display), items(std::move(entries)) {
     const int h = static_cast<int>(items.size()) * kItemHeight + 2 * kMenuPadding;

@@ -12,9 +12,9 @@
 #include <utility>
 #include <vector>
 
+#include "EditorCommon/MenuItem.h"
 #include "LinuxToolkit/Image.h"
 #include "LinuxToolkit/Widget.h"
-#include "VstToolkit/Gui/EditorMenus.h"
 
 namespace LinuxToolkit {
 
@@ -25,7 +25,7 @@ public:
 
     // Opens at a screen position and takes the pointer and keyboard, so a click anywhere else
     // dismisses it.
-    PopupMenu(Connection& display, std::vector<VstToolkit::Gui::MenuItem> entries, int rootX,
+    PopupMenu(Connection& display, std::vector<EditorCommon::MenuItem> entries, int rootX,
               int rootY);
     ~PopupMenu() override;
 
@@ -44,7 +44,7 @@ private:
     void Finish(unsigned id);
     void Highlight(int index);
 
-    std::vector<VstToolkit::Gui::MenuItem> items;
+    std::vector<EditorCommon::MenuItem> items;
     std::vector<xcb_window_t> itemWindows;
     int highlighted = -1;
     bool pressedInside = false;

@@ -8,12 +8,12 @@
 
 #include <string>
 
+#include "EditorCommon/ControlMath.h"
 #include "LinuxToolkit/Connection.h"
-#include "VstToolkit/Gui/ControlMath.h"
 
 namespace LinuxToolkit {
 
-using VstToolkit::Gui::Keys;
+using EditorCommon::Keys;
 
 enum Button { kLeft = 1, kMiddle = 2, kRight = 3, kWheelUp = 4, kWheelDown = 5 };
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "vst/AEffEditor.h"
+#include "vst/MidiEvents.h"
 #include "vst/TextTools.h"
 #include "vst/platform/Trace.h"
 
@@ -168,18 +169,9 @@ VstInt32 Controller::setChunk(void* data, VstInt32 byteSize, bool isPreset) {
 
 VstInt32 Controller::processEvents(VstEvents* events) {
     Trace("Controller::processEvents\r\n");
-    if (events == nullptr) return 1;
-    // The record declares two slots; a host allocates as many as it sends, so the list is
-    // reached through a pointer rather than indexed as the two-element array.
-    VstEvent* const* list = events->events;
-    for (VstInt32 i = 0; i < events->numEvents; ++i) {
-        const VstEvent* event = list[i];
-        if (event == nullptr || event->type != kVstMidiType) continue;
-        const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
-        model->PushMidiEvent({midi->deltaFrames, static_cast<std::uint8_t>(midi->midiData[0]),
-                              static_cast<std::uint8_t>(midi->midiData[1]),
-                              static_cast<std::uint8_t>(midi->midiData[2])});
-    }
+    VstMidi::ForEachMidiEvent(events, [this](const VstMidi::ShortMessage& m) {
+        model->PushMidiEvent({m.deltaFrames, m.status, m.data1, m.data2});
+    });
     return 1;
 }
 

@@ -1,5 +1,7 @@
-// What the Controller needs of the editor's view. The audio thread may call both operations
-// (a learned MIDI controller), so an implementation only stores values and invalidates or posts.
+// What the Controller needs of the editor's view. Only the user-interface thread calls it. The
+// Controller shows values from setParameter, setProgram, setChunk and the editor's open; what a
+// learned MIDI controller changes on the audio thread is only marked there, and the editor's
+// idle shows it (the values, and the status line cleared when a binding was learned).
 #pragma once
 
 #include "vst/VstInterface.h"

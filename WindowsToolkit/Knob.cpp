@@ -1,14 +1,13 @@
 #include "WindowsToolkit/Knob.h"
 
-#include "VstToolkit/Gui/ControlMath.h"
+#include "EditorCommon/ControlMath.h"
 
 namespace WindowsToolkit {
 
 namespace {
-constexpr int kControlRow = 117;
-namespace KnobMath = VstToolkit::Gui::KnobMath;
+namespace KnobMath = EditorCommon::KnobMath;
 
-VstToolkit::Gui::Keys KeysOf(WPARAM keys) {
+EditorCommon::Keys KeysOf(WPARAM keys) {
     return {(keys & MK_SHIFT) != 0, (keys & MK_CONTROL) != 0};
 }
 }  // namespace
@@ -16,12 +15,8 @@ VstToolkit::Gui::Keys KeysOf(WPARAM keys) {
 Knob* Knob::Create(const ResourceImage* viewBackground, int parameter, float resetValue,
                    float initialValue, const ImageStrip* frames, int x, HWND parent,
                    HINSTANCE module) {
-    const int w = static_cast<int>(frames->FrameWidth());
-    const int h = static_cast<int>(frames->FrameHeight());
     auto* knob = new Knob(viewBackground, parameter, resetValue, frames);
-    if (!knob->CreateChild(kClassName, x, kControlRow, w, h, parent, module)) return nullptr;
-    knob->SetValue(initialValue, false);
-    return knob;
+    return Place(knob, kClassName, x, initialValue, parent, module) ? knob : nullptr;
 }
 
 void Knob::UpdateFrame() {

@@ -10,7 +10,7 @@ class Knob : public GraphicsParameterControl {
 public:
     static constexpr const char* kClassName = "QuellinWindowsToolkitKnob";
 
-    // The knob's window at (x, 117), one frame in size; null when it cannot be made.
+    // The knob's window at x in the control row, one frame in size; null when it cannot be made.
     static Knob* Create(const ResourceImage* viewBackground, int parameter, float resetValue,
                         float initialValue, const ImageStrip* frames, int x, HWND parent,
                         HINSTANCE module);

@@ -1,12 +1,11 @@
 #include "WindowsToolkit/Multiswitch.h"
 
-#include "VstToolkit/Gui/ControlMath.h"
+#include "EditorCommon/ControlMath.h"
 
 namespace WindowsToolkit {
 
 namespace {
-constexpr int kControlRow = 117;
-namespace SwitchMath = VstToolkit::Gui::SwitchMath;
+namespace SwitchMath = EditorCommon::SwitchMath;
 }  // namespace
 
 Multiswitch::Multiswitch(const ResourceImage* viewBackground, int parameter, float resetValue,
@@ -15,19 +14,15 @@ Multiswitch::Multiswitch(const ResourceImage* viewBackground, int parameter, flo
     const auto slices = SwitchMath::Slices(static_cast<int>(strip->FrameWidth()),
                                            static_cast<int>(strip->FrameHeight()),
                                            strip->FrameCount(), strip->IsVertical());
-    for (const VstToolkit::Gui::Rect& slice : slices)
+    for (const EditorCommon::Rect& slice : slices)
         positionRects.push_back({slice.left, slice.top, slice.right, slice.bottom});
 }
 
 Multiswitch* Multiswitch::Create(const ResourceImage* viewBackground, int parameter,
                                  float resetValue, float initialValue, const ImageStrip* frames,
                                  int x, HWND parent, HINSTANCE module) {
-    const int w = static_cast<int>(frames->FrameWidth());
-    const int h = static_cast<int>(frames->FrameHeight());
     auto* control = new Multiswitch(viewBackground, parameter, resetValue, frames);
-    if (!control->CreateChild(kClassName, x, kControlRow, w, h, parent, module)) return nullptr;
-    control->SetValue(initialValue, false);
-    return control;
+    return Place(control, kClassName, x, initialValue, parent, module) ? control : nullptr;
 }
 
 float Multiswitch::GetValue() {

@@ -12,7 +12,7 @@ class Multiswitch : public GraphicsParameterControl {
 public:
     static constexpr const char* kClassName = "QuellinWindowsToolkitMultiswitch";
 
-    // The switch's window at (x, 117), one frame in size; null when it cannot be made.
+    // The switch's window at x in the control row, one frame in size; null if it cannot be made.
     static Multiswitch* Create(const ResourceImage* viewBackground, int parameter, float resetValue,
                                float initialValue, const ImageStrip* frames, int x, HWND parent,
                                HINSTANCE module);

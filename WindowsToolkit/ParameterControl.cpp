@@ -1,5 +1,6 @@
 #include "WindowsToolkit/ParameterControl.h"
 
+#include "EditorCommon/PanelLayout.h"
 #include "WindowsToolkit/Composition.h"
 #include "WindowsToolkit/RegisteredMessages.h"
 
@@ -51,6 +52,16 @@ int ParameterControl::OnMouseLeave() {
     }
     mouseOutside = true;
     return 1;
+}
+
+bool GraphicsParameterControl::Place(GraphicsParameterControl* control, const char* className,
+                                     int x, float initialValue, HWND parent, HINSTANCE module) {
+    const int w = static_cast<int>(control->strip->FrameWidth());
+    const int h = static_cast<int>(control->strip->FrameHeight());
+    if (!control->CreateChild(className, x, EditorCommon::kControlRow, w, h, parent, module))
+        return false;
+    control->SetValue(initialValue, false);
+    return true;
 }
 
 int GraphicsParameterControl::OnPaint() {

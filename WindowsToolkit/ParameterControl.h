@@ -60,6 +60,11 @@ public:
     int OnPaint() override;
 
 protected:
+    // Gives a new control its window at x in the control row, one frame in size, and its first
+    // value without reporting it. False when no window came of it; the control is gone then.
+    static bool Place(GraphicsParameterControl* control, const char* className, int x,
+                      float initialValue, HWND parent, HINSTANCE module);
+
     const ImageStrip* strip;  // the view's; not owned
 };
 

@@ -3,7 +3,7 @@
 // sender's state when it handles the message.
 #pragma once
 
-#include "WindowsToolkit/Win32.h"
+#include "EditorCommon/Win32/Win32.h"
 
 namespace WindowsToolkit {
 

@@ -1,30 +1,23 @@
-// A PNG resource of the DLL decoded by GDI+. GDI+ reads the image through a stream over a
-// global-memory copy of the resource, so the copy stays allocated and locked while the bitmap
-// lives. An empty image draws nothing and is 0 x 0.
+// A PNG resource of the DLL decoded by GDI+, by its numeric id. An empty image draws nothing and
+// is 0 x 0.
 #pragma once
 
-#include "WindowsToolkit/Win32.h"
+#include "EditorCommon/Win32/PngResource.h"
 
 namespace WindowsToolkit {
 
 class ResourceImage {
 public:
-    ResourceImage() = default;
-    ~ResourceImage() { Release(); }
-    ResourceImage(const ResourceImage&) = delete;
-    ResourceImage& operator=(const ResourceImage&) = delete;
-
     // Loads the "PNG" resource id of module; on failure the image keeps what it held.
-    bool Load(int id, HINSTANCE module);
-    void Release();
+    bool Load(int id, HINSTANCE module) { return png.Load(module, MAKEINTRESOURCEA(id), "PNG"); }
+    void Release() { png.Release(); }
 
-    Gdiplus::GpBitmap* Bitmap() const { return bitmap; }
+    Gdiplus::GpBitmap* Bitmap() const { return png.Bitmap(); }
     unsigned Width() const;
     unsigned Height() const;
 
 private:
-    HGLOBAL memory = nullptr;
-    Gdiplus::GpBitmap* bitmap = nullptr;
+    EditorCommon::Win32::PngResource png;
 };
 
 // Equal frames of one control stacked in one image, top to bottom or left to right.

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "EditorCommon/PanelLayout.h"
+#include "EditorCommon/Win32/StatusText.h"
 #include "WindowsToolkit/Composition.h"
 
 namespace WindowsToolkit {
@@ -12,8 +14,7 @@ int GraphicsControl::OnPaint() {
 }
 
 StatusControl::StatusControl(const ResourceImage* image) : GraphicsControl(image) {
-    font = CreateFontA(fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0,
-                       ANTIALIASED_QUALITY, FF_SWISS | DEFAULT_PITCH, fontFace);
+    font = EditorCommon::Win32::CreateStatusFont(fontHeight, fontFace);
 }
 
 StatusControl::~StatusControl() {
@@ -23,7 +24,11 @@ StatusControl::~StatusControl() {
 StatusControl* StatusControl::Create(const ResourceImage* viewBackground, HWND parent,
                                      HINSTANCE module) {
     auto* control = new StatusControl(viewBackground);
-    return control->CreateChild(kClassName, 320, 15, 200, 30, parent, module) ? control : nullptr;
+    const EditorCommon::Rect& area = EditorCommon::kStatusLine;
+    if (!control->CreateChild(kClassName, area.left, area.top, area.Width(), area.Height(), parent,
+                              module))
+        return nullptr;
+    return control;
 }
 
 void StatusControl::SetText(const char* newText) {
@@ -34,17 +39,7 @@ void StatusControl::SetText(const char* newText) {
 }
 
 void StatusControl::Draw(Gdiplus::GpGraphics* graphics) {
-    HDC dc = nullptr;
-    if (Gdip::GdipGetDC(graphics, &dc) != Gdiplus::Ok || dc == nullptr) return;
-    HGDIOBJ previous = font != nullptr ? SelectObject(dc, font) : nullptr;
-    RECT area;
-    GetClientRect(hwnd, &area);
-    area.bottom -= 1;
-    SetTextColor(dc, textColour);
-    SetBkMode(dc, TRANSPARENT);
-    DrawTextA(dc, text, -1, &area, DT_SINGLELINE | DT_BOTTOM);
-    if (previous != nullptr) SelectObject(dc, previous);
-    Gdip::GdipReleaseDC(graphics, dc);
+    EditorCommon::Win32::DrawStatusText(graphics, hwnd, font, textColour, text);
 }
 
 }  // namespace WindowsToolkit

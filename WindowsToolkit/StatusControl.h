@@ -24,7 +24,7 @@ public:
     static constexpr const char* kClassName = "QuellinWindowsToolkitStatusControl";
     static constexpr int kTextBytes = 512;
 
-    // The status line at (320, 15), 200 x 30; null when it cannot be made.
+    // The status line in its place on the panel; null when it cannot be made.
     static StatusControl* Create(const ResourceImage* viewBackground, HWND parent,
                                  HINSTANCE module);
     ~StatusControl() override;

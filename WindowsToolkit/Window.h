@@ -6,7 +6,7 @@
 // Threads: the user-interface thread that owns the windows, only.
 #pragma once
 
-#include "WindowsToolkit/Win32.h"
+#include "EditorCommon/Win32/Win32.h"
 
 namespace WindowsToolkit {
 

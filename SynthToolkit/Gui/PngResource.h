@@ -4,23 +4,19 @@
 
 #include <memory>
 
-#include "SynthToolkit/Gui/Win32.h"
+#include "EditorCommon/Win32/PngResource.h"
 
 namespace SynthToolkit {
 namespace Gui {
 
 class PngPicture {
 public:
-    PngPicture(Gdiplus::GpBitmap* decoded, HGLOBAL copy) : picture(decoded), memory(copy) {}
-    ~PngPicture();
-    PngPicture(const PngPicture&) = delete;
-    PngPicture& operator=(const PngPicture&) = delete;
-
-    Gdiplus::GpBitmap* bitmap() const { return picture; }
+    Gdiplus::GpBitmap* bitmap() const { return png.Bitmap(); }
 
 private:
-    Gdiplus::GpBitmap* picture;
-    HGLOBAL memory;
+    friend std::unique_ptr<PngPicture> loadPngResource(HINSTANCE, const char*, const char*);
+
+    EditorCommon::Win32::PngResource png;
 };
 
 // The named resource decoded, or null when it is missing or cannot be decoded.

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "EditorCommon/Win32/StatusText.h"
 #include "SynthToolkit/Model.h"
 
 namespace SynthToolkit {
@@ -35,21 +36,8 @@ void StatusControl::clear() {
 
 void StatusControl::drawForeground(Gdiplus::GpGraphics* graphics) {
     // Made and dropped on every paint, so no GDI object outlives a paint.
-    HFONT font = CreateFontA(fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, FF_SWISS,
-                             fontFace);
-    HDC dc = nullptr;
-    if (Gdip::GdipGetDC(graphics, &dc) == Gdiplus::Ok && dc != nullptr) {
-        HGDIOBJ previous = font != nullptr ? SelectObject(dc, font) : nullptr;
-        RECT area;
-        GetClientRect(hwnd, &area);
-        area.bottom -= 1;
-        SetTextColor(dc, textColour);
-        SetBkMode(dc, TRANSPARENT);
-        DrawTextA(dc, shown, -1, &area, DT_SINGLELINE | DT_BOTTOM);
-        if (previous != nullptr) SelectObject(dc, previous);
-        Gdip::GdipReleaseDC(graphics, dc);
-    }
+    HFONT font = EditorCommon::Win32::CreateStatusFont(fontHeight, fontFace);
+    EditorCommon::Win32::DrawStatusText(graphics, hwnd, font, textColour, shown);
     if (font != nullptr) DeleteObject(font);
 }
 

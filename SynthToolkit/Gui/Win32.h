@@ -1,15 +1,8 @@
-// The Windows and GDI+ headers as the dialog GUI uses them: no min/max macros, and the flat
-// GDI+ API under a short name.
+// The Windows and GDI+ headers both builds' editors use, and the dialog GUI's own drawing
+// helper.
 #pragma once
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-// GDI+ needs the full Windows headers first.
-#include <gdiplus.h>
-
-namespace Gdip = Gdiplus::DllExports;
+#include "EditorCommon/Win32/Win32.h"
 
 namespace SynthToolkit {
 namespace Gui {

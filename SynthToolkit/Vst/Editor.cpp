@@ -29,19 +29,11 @@ void Editor::idle() {
 }
 
 GdiplusEditor::GdiplusEditor(HINSTANCE moduleInstance, AudioEffect* plugin, Model* state)
-    : Editor(moduleInstance, plugin, state) {
-    Gdiplus::GdiplusStartupInput input;
-    input.GdiplusVersion = 1;
-    input.DebugEventCallback = nullptr;
-    input.SuppressBackgroundThread = FALSE;
-    input.SuppressExternalCodecs = FALSE;
-    if (Gdiplus::GdiplusStartup(&gdiplusToken, &input, nullptr) != Gdiplus::Ok) gdiplusToken = 0;
-}
+    : Editor(moduleInstance, plugin, state) {}
 
 GdiplusEditor::~GdiplusEditor() {
     // The view (and the pictures a subclass owns) go before GDI+ does.
     close();
-    if (gdiplusToken != 0) Gdiplus::GdiplusShutdown(gdiplusToken);
 }
 
 }  // namespace Vst

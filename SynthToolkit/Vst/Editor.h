@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "EditorCommon/Win32/GdiplusSession.h"
 #include "SynthToolkit/Gui/View.h"
 #include "vst/AEffEditor.h"
 
@@ -45,7 +46,7 @@ public:
     ~GdiplusEditor() override;
 
 private:
-    ULONG_PTR gdiplusToken = 0;
+    EditorCommon::Win32::GdiplusSession gdiplus;
 };
 
 }  // namespace Vst

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "vst/AEffEditor.h"
+#include "vst/MidiEvents.h"
 #include "vst/TextTools.h"
 
 namespace SynthToolkit::Vst {
@@ -117,18 +118,9 @@ void VstPlugin::dispatchQueuedMidi() {
 }
 
 VstInt32 VstPlugin::processEvents(VstEvents* events) {
-    if (events == nullptr) return 1;
-    // The record declares two slots; a host allocates as many as it sends, so the list is
-    // reached through a pointer rather than indexed as the two-element array.
-    VstEvent* const* list = events->events;
-    for (VstInt32 i = 0; i < events->numEvents; ++i) {
-        const VstEvent* event = list[i];
-        if (event == nullptr || event->type != kVstMidiType) continue;
-        const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
-        midiQueue.push_back({midi->deltaFrames, static_cast<std::uint8_t>(midi->midiData[0]),
-                             static_cast<std::uint8_t>(midi->midiData[1]),
-                             static_cast<std::uint8_t>(midi->midiData[2])});
-    }
+    VstMidi::ForEachMidiEvent(events, [this](const VstMidi::ShortMessage& m) {
+        midiQueue.push_back({m.deltaFrames, m.status, m.data1, m.data2});
+    });
     return 1;
 }
 

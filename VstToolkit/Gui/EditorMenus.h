@@ -6,9 +6,10 @@
 // Threads: the user-interface thread.
 #pragma once
 
-#include <string>
+#include <cstddef>
 #include <vector>
 
+#include "EditorCommon/MenuItem.h"
 #include "vst/VstInterface.h"
 
 namespace VstToolkit {
@@ -22,10 +23,7 @@ constexpr const char* kClearAllQuestion =
     "This will erase all MIDI Learn data for this bank. Are you sure you want to do this?";
 constexpr const char* kClearAllCaption = "Warning!";
 
-struct MenuItem {
-    unsigned id;
-    std::string text;
-};
+using EditorCommon::MenuItem;
 
 // Identifiers as the menus return them; 0 means the menu was dismissed.
 enum ControlMenuId : unsigned { kMidiLearn = 1, kForgetController = 2 };

@@ -2,7 +2,7 @@
 // leaves the box open. OK, Escape and the close box end it.
 #pragma once
 
-#include "WindowsToolkit/Win32.h"
+#include "EditorCommon/Win32/Win32.h"
 #include "effect/x64/About.h"
 
 namespace QuellinCorvane {

@@ -2,18 +2,18 @@
 // build from this table.
 #pragma once
 
-#include "VstToolkit/Gui/ControlMath.h"
+#include "EditorCommon/PanelLayout.h"
 #include "effect/x64/QuellinCorvaneModel.h"
 
 namespace QuellinCorvane::Layout {
 
 constexpr int kWidth = 512;  // the background's size
 constexpr int kHeight = 224;
-constexpr int kControlRow = 117;  // the y of every parameter control
+using EditorCommon::kControlRow;
+using EditorCommon::kStatusLine;
 constexpr unsigned kKnobFrames = 91;
 constexpr unsigned kSwitchPositions = 4;
-constexpr VstToolkit::Gui::Rect kStatusLine = {320, 15, 520, 45};  // reaches past the edge
-constexpr VstToolkit::Gui::Rect kMenuArea = {10, 10, 290, 60};     // over the logo
+constexpr EditorCommon::Rect kMenuArea = {10, 10, 290, 60};  // over the logo
 
 struct ControlPlacement {
     bool knob;

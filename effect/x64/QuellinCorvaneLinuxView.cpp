@@ -63,9 +63,9 @@ std::unique_ptr<QuellinCorvaneLinuxView> QuellinCorvaneLinuxView::Create(
         view->controls.push_back(std::move(control));
     }
     auto status = std::make_unique<LinuxToolkit::StatusLine>(display, &view->backgroundImage);
-    const VstToolkit::Gui::Rect& area = Layout::kStatusLine;
-    if (status->CreateChild(view->Id(), area.left, area.top, area.right - area.left,
-                            area.bottom - area.top, kStatusClassName))
+    const EditorCommon::Rect& area = Layout::kStatusLine;
+    if (status->CreateChild(view->Id(), area.left, area.top, area.Width(), area.Height(),
+                            kStatusClassName))
         view->statusLine = std::move(status);
     return view;
 }

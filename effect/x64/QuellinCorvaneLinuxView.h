@@ -6,7 +6,7 @@
 
 #include "LinuxToolkit/Controls.h"
 #include "LinuxToolkit/Image.h"
-#include "VstToolkit/LinuxView.h"
+#include "VstToolkit/Linux/LinuxView.h"
 #include "effect/x64/QuellinCorvaneLayout.h"
 
 namespace QuellinCorvane {
@@ -28,7 +28,7 @@ public:
     ~QuellinCorvaneLinuxView() override;
 
     void SetStatusText(const char* text) override;
-    VstToolkit::Gui::Rect GetMenuRect() const override { return Layout::kMenuArea; }
+    EditorCommon::Rect GetMenuRect() const override { return Layout::kMenuArea; }
     void ShowAbout() override;
     void Draw(cairo_t* cr) override;
 

@@ -2,7 +2,7 @@
 // line, with the view menu over the product logo.
 #pragma once
 
-#include "VstToolkit/View.h"
+#include "VstToolkit/Windows/View.h"
 #include "WindowsToolkit/ResourceImage.h"
 #include "WindowsToolkit/StatusControl.h"
 #include "effect/x64/QuellinCorvaneLayout.h"

@@ -8,11 +8,11 @@
 #include <new>
 
 #if defined(_WIN32)
-#include "VstToolkit/Editor.h"
+#include "VstToolkit/Windows/Editor.h"
 #include "effect/x64/QuellinCorvaneView.h"
 #include "vst/x64/Module.h"
 #else
-#include "VstToolkit/LinuxEditor.h"
+#include "VstToolkit/Linux/LinuxEditor.h"
 #include "effect/x64/QuellinCorvaneLinuxView.h"
 #endif
 

@@ -1,5 +1,5 @@
-// The Windows and GDI+ headers as the toolkit uses them: no min/max macros, and the flat
-// GDI+ API under a short name.
+// The Windows and GDI+ headers as both builds' editors use them: no min/max macros, and the
+// flat GDI+ API under a short name.
 #pragma once
 
 #ifndef NOMINMAX

@@ -2,8 +2,8 @@
 // notifications to the Controller, keeps the status line showing the parameter under the
 // mouse, and offers the MIDI learn menus. An effect derives its own view and fills the hooks.
 //
-// Threads: the user-interface thread, except UpdateParameterControl and SetStatusText, which
-// the Controller may call from the audio thread; they only store, invalidate and post.
+// Threads: the user-interface thread only, the Controller's calls included (see ViewInterface);
+// the audio thread never reaches the view.
 #pragma once
 
 #include <map>

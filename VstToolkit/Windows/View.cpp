@@ -1,4 +1,4 @@
-#include "VstToolkit/View.h"
+#include "VstToolkit/Windows/View.h"
 
 #include "VstToolkit/Controller.h"
 #include "VstToolkit/Gui/EditorMenus.h"

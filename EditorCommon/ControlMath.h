@@ -6,13 +6,15 @@
 
 #include <vector>
 
-namespace VstToolkit::Gui {
+namespace EditorCommon {
 
 // Left and top inclusive, right and bottom exclusive.
 struct Rect {
     int left = 0, top = 0, right = 0, bottom = 0;
     bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
     bool Empty() const { return right <= left || bottom <= top; }
+    constexpr int Width() const { return right - left; }
+    constexpr int Height() const { return bottom - top; }
 };
 
 // Mouse and wheel modifiers that change a control's behaviour.
@@ -97,4 +99,4 @@ inline int WheelTarget(int selected, unsigned count, bool up) {
 }
 }  // namespace SwitchMath
 
-}  // namespace VstToolkit::Gui
+}  // namespace EditorCommon

@@ -1,4 +1,4 @@
-#include "VstToolkit/LinuxView.h"
+#include "VstToolkit/Linux/LinuxView.h"
 
 #include "VstToolkit/Controller.h"
 #include "VstToolkit/Gui/EditorMenus.h"
@@ -70,8 +70,8 @@ void LinuxView::OnButtonPress(int button, int px, int py, LinuxToolkit::Keys) {
     OpenMenu(MenuKind::kView, -1, Gui::ViewMenuItems(*model), rootX + px, rootY + py);
 }
 
-void LinuxView::OpenMenu(MenuKind kind, int parameter, std::vector<Gui::MenuItem> items, int rootX,
-                         int rootY) {
+void LinuxView::OpenMenu(MenuKind kind, int parameter, std::vector<EditorCommon::MenuItem> items,
+                         int rootX, int rootY) {
     menu.reset();  // a menu still open counts as dismissed
     menuKind = kind;
     menuParameter = parameter;

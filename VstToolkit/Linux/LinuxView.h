@@ -3,15 +3,17 @@
 // line on the parameter under the mouse and offers the MIDI learn menus. The effect derives its
 // own view, creates the controls and fills in the hooks.
 //
-// Threads: the host's user-interface thread only. The Controller calls UpdateParameterControl
-// and SetStatusText from setParameter, setProgram, setChunk and the editor's idle, never from
-// the audio thread; both only store and mark windows for painting.
+// Threads: the host's user-interface thread only, the Controller's calls included (see
+// ViewInterface); the audio thread never reaches the view. Updates only store and mark windows;
+// the editor's idle paints them.
 #pragma once
 
 #include <functional>
 #include <map>
 #include <memory>
 
+#include "EditorCommon/ControlMath.h"
+#include "EditorCommon/MenuItem.h"
 #include "LinuxToolkit/Controls.h"
 #include "LinuxToolkit/Popup.h"
 #include "VstToolkit/ViewInterface.h"
@@ -30,7 +32,7 @@ public:
     ~LinuxView() override;
 
     // The area that opens the view menu; empty by default.
-    virtual Gui::Rect GetMenuRect() const { return {}; }
+    virtual EditorCommon::Rect GetMenuRect() const { return {}; }
     virtual void ShowAbout() {}
     virtual void OnParameterControlValueChanged(int index, float value);
 
@@ -62,8 +64,8 @@ protected:
 
 private:
     enum class MenuKind { kControl, kView };
-    void OpenMenu(MenuKind kind, int parameter, std::vector<Gui::MenuItem> items, int rootX,
-                  int rootY);
+    void OpenMenu(MenuKind kind, int parameter, std::vector<EditorCommon::MenuItem> items,
+                  int rootX, int rootY);
     void OnViewMenuChosen(unsigned chosen);
 
     std::map<int, LinuxToolkit::ParameterControl*> controls;  // owned by the derived view

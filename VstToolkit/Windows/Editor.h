@@ -6,8 +6,8 @@
 // Threads: the host's user-interface thread.
 #pragma once
 
+#include "EditorCommon/Win32/GdiplusSession.h"
 #include "VstToolkit/Controller.h"
-#include "WindowsToolkit/Win32.h"
 #include "vst/AEffEditor.h"
 #include "vst/platform/Trace.h"
 
@@ -17,20 +17,10 @@ template <typename ViewType>
 class Editor : public AEffEditor {
 public:
     Editor(Controller* owner, Model* state, HINSTANCE moduleHandle)
-        : AEffEditor(owner), module(moduleHandle), controller(owner), model(state) {
-        Gdiplus::GdiplusStartupInput input;
-        input.GdiplusVersion = 1;
-        input.DebugEventCallback = nullptr;
-        input.SuppressBackgroundThread = FALSE;
-        input.SuppressExternalCodecs = FALSE;
-        if (Gdiplus::GdiplusStartup(&gdiplusToken, &input, nullptr) != Gdiplus::Ok)
-            gdiplusToken = 0;
-    }
+        : AEffEditor(owner), module(moduleHandle), controller(owner), model(state) {}
 
-    ~Editor() override {
-        close();
-        if (gdiplusToken != 0) Gdiplus::GdiplusShutdown(gdiplusToken);
-    }
+    // The view goes before GDI+ does.
+    ~Editor() override { close(); }
 
     bool getRect(ERect** rectangle) override {
         if (rectangle == nullptr) return false;
@@ -68,7 +58,7 @@ public:
 
 private:
     HINSTANCE module;
-    ULONG_PTR gdiplusToken = 0;
+    EditorCommon::Win32::GdiplusSession gdiplus;
     Controller* controller;  // not owned
     Model* model;            // not owned
     ViewType* view = nullptr;
