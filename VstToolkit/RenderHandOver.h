@@ -12,6 +12,7 @@
 // Everything is allocated at construction; Take allocates nothing.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 
