@@ -186,8 +186,18 @@ public:
 
     // MIDI: see ModelMidi.cpp.
     void PushMidiEvent(const MidiEvent& event);
+    // A host's change of a parameter at a sample offset of the coming block, for formats whose
+    // hosts send changes with the audio (VST3). Applied like a learned controller's change, at
+    // its sample; an index out of range is ignored. Audio thread, in order of offset.
+    void PushParameterChange(VstInt32 index, float value, VstInt32 deltaFrames);
+    // A host's program change made with the audio (VST3): selects the program and hands it to
+    // the render state at once, as SetSelectedProgramIndex does at the next block. An index out
+    // of range is ignored. Audio thread, between blocks.
+    void SelectProgramFromAudio(VstInt32 index);
     // Takes the user-interface thread's changes, then renders one host block in pieces cut at
-    // the queued events' offsets. Audio thread.
+    // the queued events' and parameter changes' offsets (at the same offset, MIDI comes first).
+    // An empty block applies the queued parameter changes and keeps the MIDI events. Audio
+    // thread.
     void ProcessBlock(float** inputs, float** outputs, VstInt32 sampleFrames);
     // Hands the user-interface thread's changes to the render state through the Apply...
     // hooks; false, changing nothing, while a group of changes is under way. Audio thread, or
@@ -232,6 +242,8 @@ private:
     }
     void WriteProgram(ChunkBuffer& buffer, VstInt32 program);
     void DispatchEvent(const MidiEvent& event);
+    // Plays the earliest queued MIDI event or parameter change; false when both queues are empty.
+    bool DispatchNext();
     void StoreValue(VstInt32 program, VstInt32 parameter, float value) {
         programValues[ValueSlot(program, parameter)].store(value, std::memory_order_release);
     }
@@ -263,7 +275,9 @@ private:
     VstInt32 parameterCount;
     VstInt32 inputCount;
     VstInt32 outputCount;
-    // Written by the user-interface thread, read by both.
+    // Written by the user-interface thread (and the audio thread's SelectProgramFromAudio),
+    // read by both. Whichever write comes last, the render state ends up with that program: a
+    // stamped program change reads the values of the program selected when it is taken.
     std::atomic<VstInt32> selectedProgram{0};
     std::atomic<float> sampleRate{44100.0f};
     // Host time: audio thread only.
@@ -272,7 +286,8 @@ private:
     bool transportPlaying = true;
     VstInt32 timeSignatureNumerator = 4;
     VstInt32 timeSignatureDenominator = 4;
-    MidiEventQueue midiEvents;  // audio thread only
+    MidiEventQueue midiEvents;              // audio thread only
+    ParameterChangeQueue parameterChanges;  // audio thread only
     // The parameter being learned, kNotLearning when idle. Set by the user-interface thread's
     // menus, ended by either thread.
     std::atomic<VstInt32> learningParameter{kNotLearning};

@@ -26,24 +26,68 @@ void Model::PushMidiEvent(const MidiEvent& event) {
     midiEvents.PushBack(event);
 }
 
+void Model::PushParameterChange(VstInt32 index, float value, VstInt32 deltaFrames) {
+    if (index < 0 || index >= parameterCount) return;
+    parameterChanges.PushBack({deltaFrames, index, value});
+}
+
+void Model::SelectProgramFromAudio(VstInt32 index) {
+    if (index < 0 || index >= programCount) return;
+    {
+        ChangeGroup group(audioChanges);
+        const VstInt32 previous = GetSelectedProgramIndex();
+        selectedProgram.store(index, std::memory_order_release);
+        OnSelectedProgramChanged(previous, index);
+    }
+    ApplyProgramChange();
+    for (VstInt32 i = 0; i < parameterCount; ++i) ApplyParameterValue(i, ProgramValue(index, i));
+}
+
+bool Model::DispatchNext() {
+    const bool midiFirst = parameterChanges.Empty() ||
+                           (!midiEvents.Empty() &&
+                            midiEvents.Front().deltaFrames <= parameterChanges.Front().deltaFrames);
+    if (midiFirst) {
+        if (midiEvents.Empty()) return false;
+        DispatchEvent(midiEvents.PopFront());
+    } else {
+        const ParameterChange change = parameterChanges.PopFront();
+        SetParameterValueFromAudio(change.index, change.value);
+    }
+    return true;
+}
+
 void Model::ProcessBlock(float** inputs, float** outputs, VstInt32 sampleFrames) {
     // While the user-interface thread is in the middle of a change, the block is rendered with
     // the state of the previous one; the change arrives with a later block.
     SyncRenderState();
-    if (sampleFrames <= 0) return;
+    if (sampleFrames <= 0) {
+        // A block without audio is how VST3 hosts send parameter changes on their own: those
+        // take effect now. MIDI events wait for the next block.
+        while (!parameterChanges.Empty()) {
+            const ParameterChange change = parameterChanges.PopFront();
+            SetParameterValueFromAudio(change.index, change.value);
+        }
+        return;
+    }
     VstInt32 rendered = 0;
-    while (!midiEvents.Empty() && rendered < sampleFrames) {
-        const MidiEvent event = midiEvents.PopFront();
+    while ((!midiEvents.Empty() || !parameterChanges.Empty()) && rendered < sampleFrames) {
+        const VstInt32 next =
+            midiEvents.Empty() ? parameterChanges.Front().deltaFrames
+            : parameterChanges.Empty()
+                ? midiEvents.Front().deltaFrames
+                : std::min(midiEvents.Front().deltaFrames, parameterChanges.Front().deltaFrames);
         // An offset behind the previous one plays where the block already is, so no frame is
         // rendered twice; one beyond the block plays at its end.
-        const VstInt32 offset = std::min(std::max(event.deltaFrames, rendered), sampleFrames);
+        const VstInt32 offset = std::min(std::max(next, rendered), sampleFrames);
         Process(inputs, outputs, rendered, offset - rendered);
-        DispatchEvent(event);
+        DispatchNext();
         rendered = offset;
     }
     if (rendered < sampleFrames) Process(inputs, outputs, rendered, sampleFrames - rendered);
     // Whatever is left lies at or beyond the end: it is played now, never in the next block.
-    while (!midiEvents.Empty()) DispatchEvent(midiEvents.PopFront());
+    while (DispatchNext()) {
+    }
 }
 
 void Model::DispatchEvent(const MidiEvent& event) {

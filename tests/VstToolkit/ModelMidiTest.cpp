@@ -47,6 +47,48 @@ TEST(ProcessBlock, NeverRendersAFrameTwiceOrANegativeCount) {
     EXPECT_EQ(model.pieces, (std::vector<Piece>{{0, 64}}));
 }
 
+TEST(ProcessBlock, AppliesParameterChangesAtTheirOffsetsBetweenMidiEvents) {
+    RecordingModel model;
+    model.PushMidiEvent(midiEvent(10, 0x90, 60, 1));
+    model.PushParameterChange(0, 0.5f, 4);
+    model.PushParameterChange(1, 0.75f, 10);  // after the note at the same offset
+    model.PushParameterChange(3, 1.0f, 12);   // no such parameter: ignored
+    model.PushParameterChange(-1, 1.0f, 12);
+    model.PushParameterChange(2, 0.0f, 99);  // beyond the block: at its end
+    model.ProcessBlock(nullptr, nullptr, 16);
+    EXPECT_EQ(model.log, (std::vector<std::string>{
+                             "process 0 4", "parameter 0 0.250000 0.500000", "process 4 6",
+                             "noteOn 10 0 60 1", "process 10 0", "parameter 1 0.500000 0.750000",
+                             "process 10 6", "parameter 2 1.000000 0.000000"}));
+    EXPECT_EQ(model.GetParameterValue(1), 0.75f);
+    model.log.clear();
+    model.ProcessBlock(nullptr, nullptr, 16);
+    EXPECT_EQ(model.log, std::vector<std::string>{"process 0 16"});
+}
+
+TEST(ProcessBlock, AnEmptyBlockAppliesParameterChangesAndKeepsMidiEvents) {
+    RecordingModel model;
+    model.PushMidiEvent(midiEvent(3, 0x90, 60, 1));
+    model.PushParameterChange(2, 0.5f, 3);
+    model.ProcessBlock(nullptr, nullptr, 0);
+    EXPECT_EQ(model.log, std::vector<std::string>{"parameter 2 1.000000 0.500000"});
+    model.log.clear();
+    model.ProcessBlock(nullptr, nullptr, 8);
+    EXPECT_EQ(model.log,
+              (std::vector<std::string>{"process 0 3", "noteOn 3 0 60 1", "process 3 5"}));
+}
+
+TEST(ProcessBlock, AProgramSelectedFromTheAudioThreadReachesTheDocumentAtOnce) {
+    RecordingModel model;
+    model.SelectProgramFromAudio(2);
+    EXPECT_EQ(model.GetSelectedProgramIndex(), 2);
+    EXPECT_EQ(model.log, std::vector<std::string>{"program 0 2"});
+    for (const VstInt32 outside : {-1, 4}) {
+        model.SelectProgramFromAudio(outside);
+        EXPECT_EQ(model.GetSelectedProgramIndex(), 2) << outside;
+    }
+}
+
 TEST(ProcessBlock, AnEmptyBlockKeepsTheEventsForTheNextOne) {
     RecordingModel model;
     model.PushMidiEvent(midiEvent(3, 0x90, 60, 1));
