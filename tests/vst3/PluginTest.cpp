@@ -1,0 +1,683 @@
+// The VST3 bundle as a host sees it: loaded with dlopen, entered through GetPluginFactory, and
+// compared against the VST 2.x plug-in of the same build, bit for bit.
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "tests/support/Signal.h"
+#include "tools/host/Host.h"
+#include "tools/qc-host/FxFile.h"
+#include "vst3/Vst3Interface.h"
+
+namespace {
+
+using namespace Vst3;
+using Bytes = std::vector<unsigned char>;
+
+constexpr int32 kUniqueId = 0x00514356;
+constexpr ParamID kBypassId = 100;
+constexpr ParamID kProgramId = 101;
+constexpr int32 kBlock = 512;
+constexpr double kRate = 48000.0;
+constexpr float kControllerStep = 0x1.020408p-7f;  // a MIDI controller step, as the model has it
+const Uid kProcessor = vst2ReplacementUid(kUniqueId, "Quellin Corvane");
+const Uid kController =
+    vst2ReplacementUid(kUniqueId, "Quellin Corvane", Vst2ReplacementClass::Controller);
+
+// Host-side objects live on the stack: reference counts are not tracked.
+template <typename Interface>
+class HostObject : public Interface {
+public:
+    tresult VST3_API queryInterface(const TUID id, void** obj) override {
+        const bool known = uidEquals(id, Interface::iid) || uidEquals(id, FUnknown::iid);
+        *obj = known ? this : nullptr;
+        return known ? kResultOk : kNoInterface;
+    }
+    uint32 VST3_API addRef() override { return 1; }
+    uint32 VST3_API release() override { return 1; }
+
+protected:
+    ~HostObject() = default;
+};
+
+class MemoryStream final : public HostObject<IBStream> {
+public:
+    explicit MemoryStream(Bytes initial = {}) : bytes(std::move(initial)) {}
+    tresult VST3_API read(void* buffer, int32 count, int32* got) override {
+        const int32 n = std::max(0, std::min<int32>(count, static_cast<int32>(bytes.size()) - at));
+        if (n > 0) std::memcpy(buffer, bytes.data() + at, n);
+        at += n;
+        if (got != nullptr) *got = n;
+        return kResultOk;
+    }
+    tresult VST3_API write(void* buffer, int32 count, int32* written) override {
+        const auto* b = static_cast<unsigned char*>(buffer);
+        bytes.insert(bytes.end(), b, b + count);
+        if (written != nullptr) *written = count;
+        return kResultOk;
+    }
+    tresult VST3_API seek(int64, int32, int64*) override { return kNotImplemented; }
+    tresult VST3_API tell(int64* pos) override {
+        *pos = at;
+        return kResultOk;
+    }
+    Bytes bytes;
+    int32 at = 0;
+};
+
+class ValueQueue final : public HostObject<IParamValueQueue> {
+public:
+    ParamID VST3_API getParameterId() override { return id; }
+    int32 VST3_API getPointCount() override { return static_cast<int32>(points.size()); }
+    tresult VST3_API getPoint(int32 index, int32& offset, ParamValue& value) override {
+        if (index < 0 || index >= getPointCount()) return kInvalidArgument;
+        offset = points[index].first;
+        value = points[index].second;
+        return kResultOk;
+    }
+    tresult VST3_API addPoint(int32, ParamValue, int32&) override { return kResultFalse; }
+    ParamID id = 0;
+    std::vector<std::pair<int32, ParamValue>> points;
+};
+
+class Changes final : public HostObject<IParameterChanges> {
+public:
+    void add(ParamID id, int32 offset, ParamValue value) {
+        for (auto& q : queues)
+            if (q.id == id) return q.points.push_back({offset, value});
+        queues.emplace_back();
+        queues.back().id = id;
+        queues.back().points.push_back({offset, value});
+    }
+    int32 VST3_API getParameterCount() override { return static_cast<int32>(queues.size()); }
+    IParamValueQueue* VST3_API getParameterData(int32 index) override {
+        return index >= 0 && index < getParameterCount() ? &queues[index] : nullptr;
+    }
+    IParamValueQueue* VST3_API addParameterData(const ParamID&, int32&) override { return nullptr; }
+    std::vector<ValueQueue> queues;
+};
+
+template <typename Interface>
+Interface* query(FUnknown* object) {
+    void* obj = nullptr;
+    return object->queryInterface(Interface::iid.bytes, &obj) == kResultOk
+               ? static_cast<Interface*>(obj)
+               : nullptr;
+}
+
+std::string ascii(const char16* text) {
+    std::string s;
+    for (int i = 0; i < 128 && text[i] != 0; ++i) s += static_cast<char>(text[i]);
+    return s;
+}
+
+// The bundle stays loaded for the whole run, as hosts keep it.
+struct Module {
+    Module() {
+        handle = dlopen(QC_VST3_PATH, RTLD_NOW | RTLD_LOCAL);
+        if (handle == nullptr) return;
+        auto entry = reinterpret_cast<bool (*)(void*)>(dlsym(handle, "ModuleEntry"));
+        auto get = reinterpret_cast<Vst3GetPluginFactoryProc>(dlsym(handle, "GetPluginFactory"));
+        if (entry != nullptr && entry(handle) && get != nullptr) factory = get();
+    }
+    void* handle = nullptr;
+    IPluginFactory* factory = nullptr;
+};
+
+Module& module() {
+    static Module loaded;
+    return loaded;
+}
+
+// One processor and its controller, set up as a host does before playing.
+struct Vst3Effect {
+    Vst3Effect() {
+        IPluginFactory* factory = module().factory;
+        void* obj = nullptr;
+        if (factory->createInstance(kProcessor.bytes, IComponent::iid.bytes, &obj) != kResultOk)
+            return;
+        component = static_cast<IComponent*>(obj);
+        processor = query<IAudioProcessor>(component);
+        if (factory->createInstance(kController.bytes, IEditController::iid.bytes, &obj) !=
+            kResultOk)
+            return;
+        controller = static_cast<IEditController*>(obj);
+        component->initialize(nullptr);
+        controller->initialize(nullptr);
+        IConnectionPoint* a = query<IConnectionPoint>(component);
+        IConnectionPoint* b = query<IConnectionPoint>(controller);
+        connected = a != nullptr && b != nullptr && a->connect(b) == kResultOk &&
+                    b->connect(a) == kResultOk;
+        if (a != nullptr) a->release();
+        if (b != nullptr) b->release();
+        ProcessSetup setup{kRealtime, kSample32, kBlock, kRate};
+        processor->setupProcessing(setup);
+        component->setActive(1);
+        processor->setProcessing(1);
+    }
+    ~Vst3Effect() {
+        if (processor != nullptr) {
+            processor->setProcessing(0);
+            processor->release();
+        }
+        if (component != nullptr) {
+            component->setActive(0);
+            component->terminate();
+            component->release();
+        }
+        if (controller != nullptr) {
+            controller->terminate();
+            controller->release();
+        }
+    }
+    tresult process(float** in, float** out, int32 frames, IParameterChanges* changes) {
+        AudioBusBuffers inBus{2, 0, {in}};
+        AudioBusBuffers outBus{2, 0, {out}};
+        ProcessData data{};
+        data.processMode = kRealtime;
+        data.symbolicSampleSize = kSample32;
+        data.numSamples = frames;
+        data.numInputs = 1;
+        data.numOutputs = 1;
+        data.inputs = &inBus;
+        data.outputs = &outBus;
+        data.inputParameterChanges = changes;
+        return processor->process(data);
+    }
+    Bytes state() {
+        MemoryStream stream;
+        EXPECT_EQ(component->getState(&stream), kResultOk);
+        return stream.bytes;
+    }
+    tresult setState(const Bytes& bytes) {
+        MemoryStream stream(bytes);
+        return component->setState(&stream);
+    }
+    IComponent* component = nullptr;
+    IAudioProcessor* processor = nullptr;
+    IEditController* controller = nullptr;
+    bool connected = false;
+};
+
+VstHost::PluginLibrary& vst2Library() {
+    static VstHost::PluginLibrary library = [] {
+        VstHost::PluginLibrary l;
+        l.load(QC_CORVANE_X64_PATH);
+        return l;
+    }();
+    return library;
+}
+
+struct Vst2Effect {
+    Vst2Effect() {
+        EXPECT_TRUE(host.open(vst2Library())) << host.error();
+        host.dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(kRate));
+        host.dispatch(effSetBlockSize, 0, kBlock);
+        host.dispatch(effMainsChanged, 0, 1);
+    }
+    Bytes chunk(bool program = false) {
+        void* data = nullptr;
+        const VstIntPtr size = host.dispatch(effGetChunk, program ? 1 : 0, 0, &data);
+        if (size <= 0 || data == nullptr) return {};
+        return {static_cast<unsigned char*>(data), static_cast<unsigned char*>(data) + size};
+    }
+    VstIntPtr setChunk(Bytes bytes) {
+        return host.dispatch(effSetChunk, 0, static_cast<VstIntPtr>(bytes.size()), bytes.data());
+    }
+    VstHost::Host host;
+};
+
+// Stereo noise and its output, one block at a time.
+struct Signal {
+    explicit Signal(int32 blocks) {
+        TestSupport::makeTestSignal(left, right, static_cast<std::size_t>(blocks) * kBlock);
+        outL.assign(left.size(), 0.0f);
+        outR.assign(right.size(), 0.0f);
+    }
+    float* in[2];
+    float* out[2];
+    void at(int32 block) {
+        const std::size_t start = static_cast<std::size_t>(block) * kBlock;
+        in[0] = left.data() + start;
+        in[1] = right.data() + start;
+        out[0] = outL.data() + start;
+        out[1] = outR.data() + start;
+    }
+    std::vector<float> left, right, outL, outR;
+};
+
+bool sameBits(const std::vector<float>& a, const std::vector<float>& b) {
+    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) == 0;
+}
+
+TEST(Vst3Module, ExportsTheEntryPointsAndDescribesBothClasses) {
+    ASSERT_NE(module().factory, nullptr) << dlerror();
+    for (const char* name : {"GetPluginFactory", "ModuleEntry", "ModuleExit"})
+        EXPECT_NE(dlsym(module().handle, name), nullptr) << name;
+    EXPECT_EQ(dlsym(module().handle, "VSTPluginMain"), nullptr);
+    IPluginFactory* factory = module().factory;
+    PFactoryInfo info{};
+    ASSERT_EQ(factory->getFactoryInfo(&info), kResultOk);
+    EXPECT_STREQ(info.vendor, "Quellin Sound Design");
+    EXPECT_STREQ(info.url, "https://quellin.example/");
+    EXPECT_EQ(info.flags, PFactoryInfo::kUnicode);
+    IPluginFactory2* factory2 = query<IPluginFactory2>(factory);
+    IPluginFactory3* factory3 = query<IPluginFactory3>(factory);
+    ASSERT_NE(factory2, nullptr);
+    ASSERT_NE(factory3, nullptr);
+    ASSERT_EQ(factory->countClasses(), 2);
+    const struct {
+        const Uid* uid;
+        const char* category;
+        const char* subCategories;
+    } classes[] = {{&kProcessor, kVstAudioEffectClass, "Fx"},
+                   {&kController, kVstComponentControllerClass, ""}};
+    for (int32 i = 0; i < 2; ++i) {
+        PClassInfo2 c{};
+        ASSERT_EQ(factory2->getClassInfo2(i, &c), kResultOk);
+        EXPECT_TRUE(uidEquals(c.cid, *classes[i].uid)) << i;
+        EXPECT_STREQ(c.category, classes[i].category);
+        EXPECT_STREQ(c.subCategories, classes[i].subCategories);
+        EXPECT_STREQ(c.name, "Quellin Corvane");
+        EXPECT_STREQ(c.vendor, "Quellin Sound Design");
+        EXPECT_STREQ(c.version, "1.0.0");
+        EXPECT_STREQ(c.sdkVersion, kVstVersionString);
+        EXPECT_EQ(c.cardinality, PClassInfo::kManyInstances);
+        PClassInfoW w{};
+        ASSERT_EQ(factory3->getClassInfoUnicode(i, &w), kResultOk);
+        EXPECT_EQ(ascii(w.name), "Quellin Corvane");
+    }
+    PClassInfo c{};
+    EXPECT_EQ(factory->getClassInfo(2, &c), kInvalidArgument);
+    void* obj = &c;
+    const Uid other = vst2ReplacementUid(kUniqueId + 1, "Quellin Corvane");
+    EXPECT_EQ(factory->createInstance(other.bytes, IComponent::iid.bytes, &obj), kNoInterface);
+    EXPECT_EQ(obj, nullptr);
+    factory2->release();
+    factory3->release();
+}
+
+TEST(Vst3Processor, TakesOnlyStereoAnd32BitSamples) {
+    Vst3Effect effect;
+    ASSERT_NE(effect.processor, nullptr);
+    EXPECT_TRUE(effect.connected);
+    SpeakerArrangement stereo = SpeakerArr::kStereo, mono = SpeakerArr::kMono;
+    SpeakerArrangement two[] = {SpeakerArr::kStereo, SpeakerArr::kStereo};
+    const struct {
+        SpeakerArrangement* in;
+        int32 ins;
+        SpeakerArrangement* out;
+        int32 outs;
+        tresult expected;
+    } cases[] = {{&stereo, 1, &stereo, 1, kResultTrue},  {&mono, 1, &stereo, 1, kResultFalse},
+                 {&stereo, 1, &mono, 1, kResultFalse},   {two, 2, &stereo, 1, kResultFalse},
+                 {nullptr, 0, nullptr, 0, kResultFalse}, {nullptr, 1, &stereo, 1, kResultFalse}};
+    for (const auto& c : cases)
+        EXPECT_EQ(effect.processor->setBusArrangements(c.in, c.ins, c.out, c.outs), c.expected);
+    SpeakerArrangement arrangement = 0;
+    ASSERT_EQ(effect.processor->getBusArrangement(kOutput, 0, arrangement), kResultOk);
+    EXPECT_EQ(arrangement, SpeakerArr::kStereo);
+    EXPECT_EQ(effect.processor->canProcessSampleSize(kSample32), kResultTrue);
+    EXPECT_EQ(effect.processor->canProcessSampleSize(kSample64), kResultFalse);
+    EXPECT_EQ(effect.processor->getLatencySamples(), 0u);
+    EXPECT_EQ(effect.processor->getTailSamples(), kNoTail);
+    EXPECT_EQ(effect.component->getBusCount(kAudio, kInput), 1);
+    EXPECT_EQ(effect.component->getBusCount(kEvent, kInput), 0);
+    TUID id{};
+    ASSERT_EQ(effect.component->getControllerClassId(id), kResultOk);
+    EXPECT_TRUE(uidEquals(id, kController));
+}
+
+// The bank both plug-ins start from: the values in program 0, and a controller bound to each
+// parameter a case changes in the middle of a block.
+Bytes bankWith(const std::vector<float>& values, int controller, int parameter) {
+    Vst2Effect source;
+    for (int i = 0; i < static_cast<int>(values.size()); ++i)
+        source.host.setParameter(i, values[i]);
+    Bytes bank = source.chunk();
+    if (controller >= 0) {
+        // The bindings close the bank, one per parameter: 1 and the controller, or 0.
+        std::size_t at = bank.size() - 5;
+        Bytes bindings;
+        for (int i = 0; i < 5; ++i) {
+            if (i == parameter) {
+                bindings.push_back(1);
+                bindings.push_back(static_cast<unsigned char>(controller));
+            } else {
+                bindings.push_back(0);
+            }
+        }
+        bank.resize(at);
+        bank.insert(bank.end(), bindings.begin(), bindings.end());
+    }
+    return bank;
+}
+
+struct RenderCase {
+    const char* name;
+    std::vector<float> values;
+    int parameter;  // changed in the middle of a block, -1 for none
+    int controllerValue;
+    int32 block, offset;
+};
+
+TEST(Vst3Processor, RendersBitForBitWhatTheVst2PluginRenders) {
+    const RenderCase cases[] = {
+        {"defaults", {}, -1, 0, 0, 0},
+        {"both, steep", {1.0f, 0.3f, 1.0f, 0.8f, 0.9f}, -1, 0, 0, 0},
+        {"low, cutoff moves", {0.4f, 0.1f, 0.5f, 0.2f, 0.6f}, 1, 100, 1, 37},
+        {"high, slope moves", {0.6f, 0.5f, 0.0f, 0.5f, 0.5f}, 2, 127, 2, 511},
+        {"both, mode moves at the start", {0.9f, 0.2f, 0.3f, 0.0f, 0.1f}, 0, 40, 1, 0},
+    };
+    for (const RenderCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int controller = c.parameter >= 0 ? 20 + c.parameter : -1;
+        const Bytes bank = bankWith(c.values, controller, c.parameter);
+        Vst2Effect vst2;
+        ASSERT_EQ(vst2.setChunk(bank), 1);
+        Vst3Effect vst3;
+        ASSERT_EQ(vst3.setState(bank), kResultOk);
+        constexpr int32 kBlocks = 4;
+        Signal a(kBlocks), b(kBlocks);
+        for (int32 k = 0; k < kBlocks; ++k) {
+            a.at(k);
+            b.at(k);
+            Changes changes;
+            if (k == c.block && c.parameter >= 0) {
+                vst2.host.sendEvents(
+                    {VstHost::makeControlChange(c.offset, 0, controller, c.controllerValue)});
+                changes.add(static_cast<ParamID>(c.parameter), c.offset,
+                            static_cast<float>(c.controllerValue) * kControllerStep);
+            }
+            ASSERT_TRUE(vst2.host.processReplacing({a.in[0], a.in[1]}, {a.out[0], a.out[1]}, kBlock,
+                                                   kBlock));
+            ASSERT_EQ(vst3.process(b.in, b.out, kBlock, &changes), kResultOk);
+        }
+        EXPECT_TRUE(sameBits(a.outL, b.outL));
+        EXPECT_TRUE(sameBits(a.outR, b.outR));
+        if (!c.values.empty()) {
+            EXPECT_FALSE(sameBits(a.outL, a.left)) << "the effect did something";
+        }
+    }
+}
+
+TEST(Vst3Processor, ProcessesInPlaceAndFlushesChangesWithoutAudio) {
+    Vst3Effect apart, inPlace, flushed;
+    Signal a(2), b(2), c(2);
+    Changes first;
+    first.add(0, 0, 1.0);
+    first.add(1, 0, 0.2);
+    Changes none;
+    ASSERT_EQ(flushed.process(nullptr, nullptr, 0, &first), kResultOk);
+    for (int32 k = 0; k < 2; ++k) {
+        a.at(k);
+        b.at(k);
+        c.at(k);
+        apart.process(a.in, a.out, kBlock, k == 0 ? &first : &none);
+        std::memcpy(b.out[0], b.in[0], sizeof(float) * kBlock);
+        std::memcpy(b.out[1], b.in[1], sizeof(float) * kBlock);
+        inPlace.process(b.out, b.out, kBlock, k == 0 ? &first : &none);
+        flushed.process(c.in, c.out, kBlock, &none);
+    }
+    EXPECT_TRUE(sameBits(a.outL, b.outL));
+    EXPECT_TRUE(sameBits(a.outR, b.outR));
+    EXPECT_TRUE(sameBits(a.outL, c.outL));
+    EXPECT_FALSE(sameBits(a.outL, a.left));
+}
+
+TEST(Vst3Processor, BypassFadesToTheInputAndBackToTheEffect) {
+    Vst3Effect bypassed, reference;
+    constexpr int32 kFade = 240;  // 5 ms at 48 kHz
+    constexpr int32 kBlocks = 6;
+    Signal a(kBlocks), b(kBlocks);
+    Changes setup;
+    setup.add(0, 0, 1.0);
+    Changes on, off, none;
+    on.add(kBypassId, 0, 1.0);
+    off.add(kBypassId, 0, 0.0);
+    for (int32 k = 0; k < kBlocks; ++k) {
+        a.at(k);
+        b.at(k);
+        Changes* changes = k == 0 ? &setup : k == 1 ? &on : k == 3 ? &off : &none;
+        ASSERT_EQ(bypassed.process(a.in, a.out, kBlock, changes), kResultOk);
+        ASSERT_EQ(reference.process(b.in, b.out, kBlock, k == 0 ? &setup : &none), kResultOk);
+    }
+    auto frames = [](const std::vector<float>& v, int32 from, int32 to) {
+        return std::vector<float>(v.begin() + from, v.begin() + to);
+    };
+    // Processed, fading, then the input bit for bit until bypass ends.
+    EXPECT_TRUE(sameBits(frames(a.outL, 0, kBlock), frames(b.outL, 0, kBlock)));
+    EXPECT_FALSE(sameBits(frames(a.outL, kBlock, kBlock + kFade - 1),
+                          frames(a.left, kBlock, kBlock + kFade - 1)));
+    EXPECT_TRUE(sameBits(frames(a.outL, kBlock + kFade, 3 * kBlock),
+                         frames(a.left, kBlock + kFade, 3 * kBlock)));
+    EXPECT_TRUE(sameBits(frames(a.outR, kBlock + kFade, 3 * kBlock),
+                         frames(a.right, kBlock + kFade, 3 * kBlock)));
+    // Back: the effect kept running underneath, so after the fade it is the reference again.
+    EXPECT_FALSE(sameBits(frames(a.outL, 3 * kBlock, 3 * kBlock + kFade - 1),
+                          frames(b.outL, 3 * kBlock, 3 * kBlock + kFade - 1)));
+    EXPECT_TRUE(sameBits(frames(a.outL, 3 * kBlock + kFade, kBlocks * kBlock),
+                         frames(b.outL, 3 * kBlock + kFade, kBlocks * kBlock)));
+}
+
+// A VST 2.x instance with edited programs: values, names, a selected program.
+Bytes editedVst2Bank(Vst2Effect& vst2) {
+    for (int p : {0, 3, 31}) {
+        vst2.host.dispatch(effSetProgram, 0, p);
+        std::string name = "Edited " + std::to_string(p);
+        vst2.host.dispatch(effSetProgramName, 0, 0, name.data());
+        for (int i = 0; i < 5; ++i) vst2.host.setParameter(i, 0.1f * static_cast<float>(i + p % 5));
+    }
+    vst2.host.dispatch(effSetProgram, 0, 3);
+    return vst2.chunk();
+}
+
+TEST(Vst3State, MovesBetweenBothPluginsAndRoundTrips) {
+    Vst2Effect vst2;
+    const Bytes bank = editedVst2Bank(vst2);
+    Vst3Effect vst3;
+    ASSERT_EQ(vst3.setState(bank), kResultOk);
+    // A bank does not say which program is selected; the state does.
+    Changes select;
+    select.add(kProgramId, 0, 3.0 / 31.0);
+    ASSERT_EQ(vst3.process(nullptr, nullptr, 0, &select), kResultOk);
+    const Bytes state = vst3.state();
+    ASSERT_GE(state.size(), bank.size());
+    EXPECT_EQ(Bytes(state.begin(), state.begin() + static_cast<long>(bank.size())), bank);
+    // The VST 2.x plug-in reads the state as a bank, and a new VST3 instance as it was.
+    Vst2Effect back;
+    ASSERT_EQ(back.setChunk(state), 1);
+    EXPECT_EQ(back.chunk(), bank);
+    Vst3Effect again;
+    ASSERT_EQ(again.setState(state), kResultOk);
+    EXPECT_EQ(again.state(), state);
+    ASSERT_EQ(again.controller->setComponentState(nullptr), kResultFalse);
+    MemoryStream stream(state);
+    ASSERT_EQ(again.controller->setComponentState(&stream), kResultOk);
+    EXPECT_DOUBLE_EQ(again.controller->getParamNormalized(kProgramId), 3.0 / 31.0);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_FLOAT_EQ(static_cast<float>(again.controller->getParamNormalized(i)),
+                        vst2.host.getParameter(i))
+            << i;
+    }
+}
+
+TEST(Vst3State, AcceptsPresetContainersAndRefusesWhatIsNotItsOwn) {
+    Vst2Effect vst2;
+    const Bytes bank = editedVst2Bank(vst2);
+    const Bytes program = vst2.chunk(true);
+    QcHost::FxFile fxb;
+    fxb.kind = QcHost::FxKind::BankChunk;
+    fxb.version = 2;
+    fxb.fxID = kUniqueId;
+    fxb.numPrograms = 32;
+    fxb.currentProgram = 31;
+    fxb.chunk = bank;
+    QcHost::FxFile fxp;
+    fxp.kind = QcHost::FxKind::ProgramChunk;
+    fxp.fxID = kUniqueId;
+    fxp.chunk = program;
+    fxp.program.name = "Edited 3";
+    QcHost::FxFile foreignFxb = fxb;
+    foreignFxb.fxID = kUniqueId + 1;
+    Bytes foreignName = bank;
+    foreignName[0] = 'X';
+    Bytes truncatedFxb = QcHost::encodeFx(fxb);
+    truncatedFxb.resize(truncatedFxb.size() - 1);
+
+    const struct {
+        const char* name;
+        Bytes bytes;
+        bool accepted;
+        int selected;  // -1: unchanged
+    } cases[] = {
+        {"bank chunk", bank, true, -1},
+        {"program chunk", program, true, -1},
+        {"FXB", QcHost::encodeFx(fxb), true, 31},
+        {"FXP", QcHost::encodeFx(fxp), true, -1},
+        {"empty", {}, false, -1},
+        {"header only", Bytes(bank.begin(), bank.begin() + 164), false, -1},
+        {"bank cut short", Bytes(bank.begin(), bank.end() - 1), false, -1},
+        {"bank cut in a program", Bytes(bank.begin(), bank.begin() + 700), false, -1},
+        {"another effect's chunk", foreignName, false, -1},
+        {"another plug-in's FXB", QcHost::encodeFx(foreignFxb), false, -1},
+        {"FXB cut short", truncatedFxb, false, -1},
+        {"noise", Bytes(400, 0xA5), false, -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Vst3Effect vst3;
+        vst3.controller->setParamNormalized(kProgramId, 5.0 / 31.0);
+        Changes select;
+        select.add(kProgramId, 0, 5.0 / 31.0);
+        vst3.process(nullptr, nullptr, 0, &select);
+        const Bytes before = vst3.state();
+        EXPECT_EQ(vst3.setState(c.bytes), c.accepted ? kResultOk : kResultFalse);
+        MemoryStream stream(c.bytes);
+        EXPECT_EQ(vst3.controller->setComponentState(&stream),
+                  c.accepted ? kResultOk : kResultFalse);
+        if (!c.accepted) {
+            EXPECT_EQ(vst3.state(), before) << "nothing changed";
+            continue;
+        }
+        const Bytes after = vst3.state();
+        const int selected = after[after.size() - 4];
+        EXPECT_EQ(selected, c.selected >= 0 ? c.selected : 5);
+        EXPECT_DOUBLE_EQ(vst3.controller->getParamNormalized(kProgramId), selected / 31.0);
+        if (std::string(c.name) == "program chunk" || std::string(c.name) == "FXP") {
+            for (int i = 0; i < 5; ++i)
+                EXPECT_FLOAT_EQ(static_cast<float>(vst3.controller->getParamNormalized(i)),
+                                vst2.host.getParameter(i));
+        } else {
+            EXPECT_EQ(Bytes(after.begin(), after.begin() + static_cast<long>(bank.size())), bank);
+        }
+    }
+}
+
+TEST(Vst3Controller, DescribesTheParametersAsTheVst2PluginShowsThem) {
+    Vst3Effect vst3;
+    Vst2Effect vst2;
+    IEditController* controller = vst3.controller;
+    ASSERT_EQ(controller->getParameterCount(), 7);
+    const struct {
+        ParamID id;
+        const char* title;
+        int32 stepCount;
+        int32 flags;
+    } infos[] = {
+        {0, "Output", 3, ParameterInfo::kCanAutomate | ParameterInfo::kIsList},
+        {1, "Cutoff Freq.", 0, ParameterInfo::kCanAutomate},
+        {2, "Filter Slope", 3, ParameterInfo::kCanAutomate | ParameterInfo::kIsList},
+        {3, "Stereo Spread", 0, ParameterInfo::kCanAutomate},
+        {4, "Bass Amp", 0, ParameterInfo::kCanAutomate},
+        {kBypassId, "Bypass", 1, ParameterInfo::kCanAutomate | ParameterInfo::kIsBypass},
+        {kProgramId, "Program", 31, ParameterInfo::kIsProgramChange | ParameterInfo::kIsList},
+    };
+    for (int32 i = 0; i < 7; ++i) {
+        ParameterInfo info{};
+        ASSERT_EQ(controller->getParameterInfo(i, info), kResultOk);
+        EXPECT_EQ(info.id, infos[i].id);
+        EXPECT_EQ(ascii(info.title), infos[i].title);
+        EXPECT_EQ(info.stepCount, infos[i].stepCount) << i;
+        EXPECT_EQ(info.flags, infos[i].flags) << i;
+        if (i < 5) {
+            VstHost::FieldText name = vst2.host.getString(effGetParamName, i, 64);
+            EXPECT_EQ(ascii(info.shortTitle), name.text) << i;
+            EXPECT_DOUBLE_EQ(info.defaultNormalizedValue, vst2.host.getParameter(i)) << i;
+        }
+    }
+    ParameterInfo info{};
+    EXPECT_EQ(controller->getParameterInfo(7, info), kInvalidArgument);
+    EXPECT_EQ(controller->getParameterInfo(-1, info), kInvalidArgument);
+
+    // Texts: the VST 2.x display for every value, and each text read back to the same display.
+    for (int i = 0; i < 5; ++i) {
+        for (float v : {0.0f, 0.1f, 0.25f, 1.0f / 3.0f, 0.5f, 0.77f, 0.999f, 1.0f}) {
+            vst2.host.setParameter(i, v);
+            const std::string shown = vst2.host.getString(effGetParamDisplay, i, 64).text;
+            String128 text{};
+            ASSERT_EQ(controller->getParamStringByValue(i, v, text), kResultOk);
+            EXPECT_EQ(ascii(text), shown) << i << " " << v;
+            ParamValue back = -1.0;
+            ASSERT_EQ(controller->getParamValueByString(i, text, back), kResultOk) << shown;
+            String128 again{};
+            controller->getParamStringByValue(i, back, again);
+            EXPECT_EQ(ascii(again), shown) << i << " " << v;
+        }
+    }
+    String128 text{};
+    char16 nonsense[] = u"loud";
+    ParamValue value = 0.0;
+    EXPECT_EQ(controller->getParamValueByString(1, nonsense, value), kResultFalse);
+    EXPECT_EQ(controller->getParamStringByValue(5, 0.5, text), kInvalidArgument);
+    EXPECT_EQ(controller->getParamStringByValue(kBypassId, 1.0, text), kResultOk);
+    EXPECT_EQ(ascii(text), "On");
+    EXPECT_EQ(controller->normalizedParamToPlain(0, 1.0), 3.0);
+    EXPECT_EQ(controller->normalizedParamToPlain(0, 0.5), 2.0);
+    EXPECT_EQ(controller->normalizedParamToPlain(1, 0.25), 0.25);
+    EXPECT_EQ(controller->plainParamToNormalized(kProgramId, 31.0), 1.0);
+    EXPECT_EQ(controller->setParamNormalized(1, std::nan("")), kInvalidArgument);
+    EXPECT_EQ(controller->setParamNormalized(77, 0.5), kInvalidArgument);
+}
+
+TEST(Vst3Controller, ListsTheProgramsAndTheirControllersFromTheState) {
+    Vst2Effect vst2;
+    const Bytes bank = bankWith({0.5f}, 74, 1);
+    ASSERT_EQ(vst2.setChunk(bank), 1);
+    editedVst2Bank(vst2);
+    Vst3Effect vst3;
+    IUnitInfo* units = query<IUnitInfo>(vst3.controller);
+    IMidiMapping* mapping = query<IMidiMapping>(vst3.controller);
+    ASSERT_NE(units, nullptr);
+    ASSERT_NE(mapping, nullptr);
+    MemoryStream stream(vst2.chunk());
+    ASSERT_EQ(vst3.controller->setComponentState(&stream), kResultOk);
+    ASSERT_EQ(units->getProgramListCount(), 1);
+    ProgramListInfo list{};
+    ASSERT_EQ(units->getProgramListInfo(0, list), kResultOk);
+    EXPECT_EQ(list.programCount, 32);
+    UnitInfo unit{};
+    ASSERT_EQ(units->getUnitInfo(0, unit), kResultOk);
+    EXPECT_EQ(unit.programListId, list.id);
+    for (int p = 0; p < 32; ++p) {
+        String128 name{};
+        ASSERT_EQ(units->getProgramName(list.id, p, name), kResultOk);
+        vst2.host.dispatch(effSetProgram, 0, p);
+        EXPECT_EQ(ascii(name), vst2.host.getString(effGetProgramName, 0, 64).text) << p;
+    }
+    String128 name{};
+    EXPECT_EQ(units->getProgramName(list.id, 32, name), kInvalidArgument);
+    ParamID id = 0;
+    EXPECT_EQ(mapping->getMidiControllerAssignment(0, 0, 74, id), kResultTrue);
+    EXPECT_EQ(id, 1u);
+    EXPECT_EQ(mapping->getMidiControllerAssignment(0, 0, 75, id), kResultFalse);
+    EXPECT_EQ(mapping->getMidiControllerAssignment(0, 0, 300, id), kResultFalse);
+    units->release();
+    mapping->release();
+}
+
+}  // namespace
