@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/CountingAllocator.h"
 #include "tests/support/Signal.h"
 #include "tools/host/Host.h"
 #include "tools/qc-host/FxFile.h"
@@ -464,6 +465,31 @@ TEST(Vst3Processor, BypassFadesToTheInputAndBackToTheEffect) {
                          frames(b.outL, 3 * kBlock + kFade, kBlocks * kBlock)));
 }
 
+TEST(Vst3Processor, ProcessingAllocatesNothing) {
+    ASSERT_TRUE(TestSupport::countingAllocatorActive());
+    const long beforeCreation = TestSupport::allocationCount();
+    Vst3Effect effect;
+    ASSERT_GT(TestSupport::allocationCount(), beforeCreation) << "the module's allocations count";
+    Signal signal(8);
+    Changes changes;
+    for (ParamID id = 0; id < 5; ++id) {
+        changes.add(id, 100, 0.7);
+        changes.add(id, 3, 0.2);
+    }
+    changes.add(kBypassId, 0, 1.0);
+    changes.add(kProgramId, 0, 0.5);
+    Changes none;
+    signal.at(0);
+    effect.process(signal.in, signal.out, kBlock, &none);  // the first block may set up
+    const long before = TestSupport::allocationCount();
+    for (int32 k = 1; k < 8; ++k) {
+        signal.at(k);
+        effect.process(signal.in, signal.out, kBlock, k % 2 == 0 ? &changes : &none);
+        effect.process(nullptr, nullptr, 0, &changes);
+    }
+    EXPECT_EQ(TestSupport::allocationCount(), before);
+}
+
 // A VST 2.x instance with edited programs: values, names, a selected program.
 Bytes editedVst2Bank(Vst2Effect& vst2) {
     for (int p : {0, 3, 31}) {
@@ -526,6 +552,12 @@ TEST(Vst3State, AcceptsPresetContainersAndRefusesWhatIsNotItsOwn) {
     foreignFxb.fxID = kUniqueId + 1;
     Bytes foreignName = bank;
     foreignName[0] = 'X';
+    QcHost::FxFile shortFxb = fxb;
+    shortFxb.chunk.resize(700);
+    // 700 bytes of the bank and a trailer selecting program 5 after them.
+    const unsigned char trailer[] = {'Q', 'C', 'p', 'g', 1, 0, 0, 0, 5, 0, 0, 0};
+    Bytes shortState(bank.begin(), bank.begin() + 700 + sizeof(trailer));
+    std::copy(trailer, trailer + sizeof(trailer), shortState.begin() + 700);
     Bytes truncatedFxb = QcHost::encodeFx(fxb);
     truncatedFxb.resize(truncatedFxb.size() - 1);
 
@@ -546,6 +578,8 @@ TEST(Vst3State, AcceptsPresetContainersAndRefusesWhatIsNotItsOwn) {
         {"another effect's chunk", foreignName, false, -1},
         {"another plug-in's FXB", QcHost::encodeFx(foreignFxb), false, -1},
         {"FXB cut short", truncatedFxb, false, -1},
+        {"FXB of a bank cut short", QcHost::encodeFx(shortFxb), false, -1},
+        {"state of a bank cut short", shortState, false, -1},
         {"noise", Bytes(400, 0xA5), false, -1},
     };
     for (const auto& c : cases) {
