@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -260,6 +261,14 @@ TEST(Vst3Module, ExportsTheEntryPointsAndDescribesBothClasses) {
     for (const char* name : {"GetPluginFactory", "ModuleEntry", "ModuleExit"})
         EXPECT_NE(dlsym(module().handle, name), nullptr) << name;
     EXPECT_EQ(dlsym(module().handle, "VSTPluginMain"), nullptr);
+    // Entries and exits count; an exit without an entry is refused.
+    auto entry = reinterpret_cast<bool (*)(void*)>(dlsym(module().handle, "ModuleEntry"));
+    auto exit = reinterpret_cast<bool (*)()>(dlsym(module().handle, "ModuleExit"));
+    EXPECT_TRUE(entry(module().handle));
+    EXPECT_TRUE(exit());
+    EXPECT_TRUE(exit());
+    EXPECT_FALSE(exit());
+    EXPECT_TRUE(entry(module().handle));
     IPluginFactory* factory = module().factory;
     PFactoryInfo info{};
     ASSERT_EQ(factory->getFactoryInfo(&info), kResultOk);
@@ -490,6 +499,80 @@ TEST(Vst3Processor, ProcessingAllocatesNothing) {
     EXPECT_EQ(TestSupport::allocationCount(), before);
 }
 
+// Two blocks of noise through a new instance: the first block brings changes.
+std::vector<float> renderLeft(const std::function<void(Vst3Effect&, Changes&)>& prepare) {
+    Vst3Effect effect;
+    Changes changes;
+    changes.add(0, 0, 1.0);
+    changes.add(1, 0, 0.3);
+    prepare(effect, changes);
+    Changes none;
+    Signal signal(2);
+    for (int32 k = 0; k < 2; ++k) {
+        signal.at(k);
+        EXPECT_EQ(effect.process(signal.in, signal.out, kBlock, k == 0 ? &changes : &none),
+                  kResultOk);
+    }
+    return signal.outL;
+}
+
+TEST(Vst3Processor, BadInputChangesNothingOrTheNearestValidThing) {
+    const std::vector<float> reference = renderLeft([](Vst3Effect&, Changes&) {});
+    const struct {
+        const char* name;
+        std::function<void(Vst3Effect&, Changes&)> prepare;
+    } cases[] = {
+        {"rates of 0 and NaN",
+         [](Vst3Effect& e, Changes&) {
+             for (double rate : {0.0, std::nan(""), -kRate}) {
+                 ProcessSetup setup{kRealtime, kSample32, kBlock, rate};
+                 EXPECT_EQ(e.processor->setupProcessing(setup), kResultOk);
+             }
+         }},
+        {"unknown IDs and NaN values",
+         [](Vst3Effect&, Changes& c) {
+             for (ParamID id : {5u, 99u, 102u, kMaxParamId, kNoParamId}) c.add(id, 10, 0.9);
+             c.add(1, 20, std::nan(""));
+         }},
+        {"values beyond 0..1 as the nearest end",
+         [](Vst3Effect& e, Changes&) {
+             Changes beyond;
+             beyond.add(0, 0, 7.0);
+             beyond.add(1, 0, 0.3);
+             beyond.add(3, 0, -2.0);
+             e.process(nullptr, nullptr, 0, &beyond);
+         }},
+        {"a 64-bit block and one without changes or buses",
+         [](Vst3Effect& e, Changes&) {
+             ProcessData data{};
+             data.symbolicSampleSize = kSample64;
+             data.numSamples = kBlock;
+             EXPECT_EQ(e.processor->process(data), kInvalidArgument);
+             data.symbolicSampleSize = kSample32;
+             EXPECT_EQ(e.processor->process(data), kResultOk);
+             EXPECT_EQ(e.component->setState(nullptr), kResultFalse);
+             EXPECT_EQ(e.component->getState(nullptr), kResultFalse);
+         }},
+    };
+    for (const auto& c : cases) EXPECT_TRUE(sameBits(renderLeft(c.prepare), reference)) << c.name;
+
+    // Mono buses, which the processor refuses to be set up with, come out silent.
+    Vst3Effect effect;
+    std::vector<float> in(kBlock, 0.5f), out(kBlock, 0.5f);
+    float* inChannels[] = {in.data()};
+    float* outChannels[] = {out.data()};
+    AudioBusBuffers inBus{1, 0, {inChannels}};
+    AudioBusBuffers outBus{1, 0, {outChannels}};
+    ProcessData data{};
+    data.symbolicSampleSize = kSample32;
+    data.numSamples = kBlock;
+    data.numInputs = data.numOutputs = 1;
+    data.inputs = &inBus;
+    data.outputs = &outBus;
+    EXPECT_EQ(effect.processor->process(data), kResultOk);
+    EXPECT_EQ(out, std::vector<float>(kBlock, 0.0f));
+}
+
 // A VST 2.x instance with edited programs: values, names, a selected program.
 Bytes editedVst2Bank(Vst2Effect& vst2) {
     for (int p : {0, 3, 31}) {
@@ -676,6 +759,14 @@ TEST(Vst3Controller, DescribesTheParametersAsTheVst2PluginShowsThem) {
     EXPECT_EQ(controller->plainParamToNormalized(kProgramId, 31.0), 1.0);
     EXPECT_EQ(controller->setParamNormalized(1, std::nan("")), kInvalidArgument);
     EXPECT_EQ(controller->setParamNormalized(77, 0.5), kInvalidArgument);
+
+    // A NaN in a state is the bottom of the range, as the effect reads it.
+    Bytes bank = vst2.chunk();
+    const float nan = std::nanf("");
+    std::memcpy(&bank[164 + 24 + 4], &nan, sizeof(nan));  // program 0, the cutoff
+    MemoryStream stream(bank);
+    ASSERT_EQ(controller->setComponentState(&stream), kResultOk);
+    EXPECT_EQ(controller->getParamNormalized(1), 0.0);
 }
 
 TEST(Vst3Controller, ListsTheProgramsAndTheirControllersFromTheState) {

@@ -81,7 +81,9 @@ public:
         return std::clamp(plain, 0.0, static_cast<double>(steps)) / steps;
     }
     ParamValue VST3_API getParamNormalized(ParamID id) override {
-        if (isTableId(id)) return document.GetParameterValue(static_cast<VstInt32>(id));
+        // A state may hold NaN or values beyond 0..1; the effect reads them as the nearest end.
+        if (isTableId(id))
+            return UsableValue(document.GetParameterValue(static_cast<VstInt32>(id)));
         if (id == kBypassId) return bypass;
         if (id == kProgramId)
             return static_cast<double>(document.GetSelectedProgramIndex()) / (kProgramCount - 1);

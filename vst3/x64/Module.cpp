@@ -1,12 +1,26 @@
 // The module's exported entry points. Hosts may call the init and exit pair more than once;
-// nothing needs setting up, so they only count.
+// nothing needs setting up, so they only count, and an exit without an entry is refused.
 #include <atomic>
 
 #include "vst3/x64/Plugin.h"
 
 namespace {
+
 std::atomic<int> entries{0};
+
+bool enter() {
+    ++entries;
+    return true;
 }
+
+bool leave() {
+    int current = entries.load();
+    while (current > 0 && !entries.compare_exchange_weak(current, current - 1)) {
+    }
+    return current > 0;
+}
+
+}  // namespace
 
 extern "C" {
 
@@ -16,19 +30,17 @@ VST3_EXPORT Vst3::IPluginFactory* VST3_API GetPluginFactory() {
 
 #if defined(_WIN32)
 VST3_EXPORT bool InitDll() {
-    ++entries;
-    return true;
+    return enter();
 }
 VST3_EXPORT bool ExitDll() {
-    return --entries >= 0;
+    return leave();
 }
 #else
 VST3_EXPORT bool ModuleEntry(void*) {
-    ++entries;
-    return true;
+    return enter();
 }
 VST3_EXPORT bool ModuleExit() {
-    return --entries >= 0;
+    return leave();
 }
 #endif
 }
