@@ -1,6 +1,5 @@
-// The VST3 bundle as a host sees it: loaded with dlopen, entered through GetPluginFactory, and
+// The VST3 bundle as a host sees it: its binary loaded, entered through GetPluginFactory, and
 // compared against the VST 2.x plug-in of the same build, bit for bit.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -14,6 +13,14 @@
 #include "tools/host/Host.h"
 #include "tools/qc-host/FxFile.h"
 #include "vst3/Vst3Interface.h"
+
+#if defined(_WIN32)
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
 
 namespace {
 
@@ -117,14 +124,41 @@ std::string ascii(const char16* text) {
     return s;
 }
 
+#if defined(_WIN32)
+void* openLibrary(const char* path) {
+    return reinterpret_cast<void*>(LoadLibraryA(path));
+}
+void* symbolOf(void* library, const char* name) {
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
+}
+bool enterModule(void* library) {
+    return reinterpret_cast<bool (*)()>(symbolOf(library, kModuleInitName))();
+}
+#else
+void* openLibrary(const char* path) {
+    return dlopen(path, RTLD_NOW | RTLD_LOCAL);
+}
+void* symbolOf(void* library, const char* name) {
+    return dlsym(library, name);
+}
+bool enterModule(void* library) {
+    return reinterpret_cast<bool (*)(void*)>(symbolOf(library, kModuleInitName))(library);
+}
+#endif
+bool exitModule(void* library) {
+    return reinterpret_cast<bool (*)()>(symbolOf(library, kModuleExitName))();
+}
+
 // The bundle stays loaded for the whole run, as hosts keep it.
 struct Module {
     Module() {
-        handle = dlopen(QC_VST3_PATH, RTLD_NOW | RTLD_LOCAL);
-        if (handle == nullptr) return;
-        auto entry = reinterpret_cast<bool (*)(void*)>(dlsym(handle, "ModuleEntry"));
-        auto get = reinterpret_cast<Vst3GetPluginFactoryProc>(dlsym(handle, "GetPluginFactory"));
-        if (entry != nullptr && entry(handle) && get != nullptr) factory = get();
+        handle = openLibrary(QC_VST3_PATH);
+        if (handle == nullptr || symbolOf(handle, kModuleInitName) == nullptr ||
+            !enterModule(handle))
+            return;
+        auto get =
+            reinterpret_cast<Vst3GetPluginFactoryProc>(symbolOf(handle, kGetPluginFactoryName));
+        if (get != nullptr) factory = get();
     }
     void* handle = nullptr;
     IPluginFactory* factory = nullptr;
@@ -257,18 +291,16 @@ bool sameBits(const std::vector<float>& a, const std::vector<float>& b) {
 }
 
 TEST(Vst3Module, ExportsTheEntryPointsAndDescribesBothClasses) {
-    ASSERT_NE(module().factory, nullptr) << dlerror();
-    for (const char* name : {"GetPluginFactory", "ModuleEntry", "ModuleExit"})
-        EXPECT_NE(dlsym(module().handle, name), nullptr) << name;
-    EXPECT_EQ(dlsym(module().handle, "VSTPluginMain"), nullptr);
+    ASSERT_NE(module().factory, nullptr) << QC_VST3_PATH;
+    for (const char* name : {kGetPluginFactoryName, kModuleInitName, kModuleExitName})
+        EXPECT_NE(symbolOf(module().handle, name), nullptr) << name;
+    EXPECT_EQ(symbolOf(module().handle, "VSTPluginMain"), nullptr);
     // Entries and exits count; an exit without an entry is refused.
-    auto entry = reinterpret_cast<bool (*)(void*)>(dlsym(module().handle, "ModuleEntry"));
-    auto exit = reinterpret_cast<bool (*)()>(dlsym(module().handle, "ModuleExit"));
-    EXPECT_TRUE(entry(module().handle));
-    EXPECT_TRUE(exit());
-    EXPECT_TRUE(exit());
-    EXPECT_FALSE(exit());
-    EXPECT_TRUE(entry(module().handle));
+    EXPECT_TRUE(enterModule(module().handle));
+    EXPECT_TRUE(exitModule(module().handle));
+    EXPECT_TRUE(exitModule(module().handle));
+    EXPECT_FALSE(exitModule(module().handle));
+    EXPECT_TRUE(enterModule(module().handle));
     IPluginFactory* factory = module().factory;
     PFactoryInfo info{};
     ASSERT_EQ(factory->getFactoryInfo(&info), kResultOk);
