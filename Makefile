@@ -10,7 +10,7 @@ WINE_PREFIXES := windows-x64/wineprefix:win64 windows-x86/wineprefix:win32 \
 FORMAT_DIRS := dsp vst vst3 EditorCommon VstToolkit WindowsToolkit LinuxToolkit SynthToolkit \
                effect tools tests
 
-# Where 'make install' puts things: $(DESTDIR)$(PREFIX)/lib/vst, bin, share.
+# Where 'make install' puts things: $(DESTDIR)$(PREFIX)/lib/vst, lib/vst3, bin, share.
 PREFIX ?= /usr/local
 DESTDIR ?=
 
@@ -36,10 +36,10 @@ stress: deps
 demo: build
 	@tools/demo.sh
 
-# The Linux plug-in and qc-host alone, without the tests: what 'make install' installs.
+# The Linux plug-ins and qc-host alone, without the tests: what 'make install' installs.
 linux: deps
 	@cmake --preset linux-x64 --log-level=NOTICE
-	@cmake --build --preset linux-x64 --target quellin_corvane_x64 qc-host
+	@cmake --build --preset linux-x64 --target quellin_corvane_x64 quellin_corvane_vst3 qc-host
 
 install: linux
 	@DESTDIR="$(DESTDIR)" PREFIX="$(PREFIX)" tools/install.sh install

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """'make install' and its relatives (tools/install.sh) into temporary folders, with the tree's
 own plug-in and qc-host.
-install_test.py --plugin SO --qc-host EXE [CASE...] runs the given cases, all by default;
+install_test.py --plugin SO --vst3 SO --qc-host EXE [CASE...] runs the given cases, all by default;
 --list names them."""
 
 import argparse
@@ -17,6 +17,7 @@ SOURCE = Path(__file__).resolve().parents[2]
 PRESETS = sorted(p.name for p in (SOURCE / "presets").iterdir())
 INSTALLED = {
     "lib/vst/QuellinCorvane.so": 0o644,
+    "lib/vst3/QuellinCorvane.vst3/Contents/x86_64-linux/QuellinCorvane.so": 0o644,
     "bin/qc-host": 0o755,
     "share/doc/quellin-corvane/README.md": 0o644,
     "share/doc/quellin-corvane/qc-host.md": 0o644,
@@ -50,8 +51,8 @@ class Install(unittest.TestCase):
 
     def run_script(self, action, **env):
         run = subprocess.run(
-            [SOURCE / "tools" / "install.sh", action, "--plugin", ARGS.plugin, "--qc-host",
-             ARGS.qc_host], env=dict(os.environ, **env), capture_output=True, text=True,
+            [SOURCE / "tools" / "install.sh", action, "--plugin", ARGS.plugin, "--vst3", ARGS.vst3,
+             "--qc-host", ARGS.qc_host], env=dict(os.environ, **env), capture_output=True, text=True,
             timeout=60)
         self.assertEqual(run.returncode, 0, run.stdout + run.stderr)
         return run.stdout
@@ -65,6 +66,8 @@ class Install(unittest.TestCase):
         for path, mode in INSTALLED.items():
             self.assertEqual((root / path).stat().st_mode & 0o777, mode, path)
         self.assertTrue(filecmp.cmp(root / "lib/vst/QuellinCorvane.so", ARGS.plugin, False))
+        self.assertTrue(filecmp.cmp(root / next(p for p in INSTALLED if "vst3" in p), ARGS.vst3,
+                                    False))
         # make uninstall, as users type it
         subprocess.run(["make", "--no-print-directory", "-C", str(SOURCE), "uninstall",
                         f"DESTDIR={env['DESTDIR']}", "PREFIX=/usr"], check=True,
@@ -83,16 +86,19 @@ class Install(unittest.TestCase):
         self.assertEqual(tree(root), before)
         self.assertIn("nothing to do", self.run_script("uninstall", PREFIX=str(root)))
 
-    def test_install_user_puts_the_plugin_into_dot_vst(self):
+    def test_install_user_puts_the_plugins_into_dot_vst_and_dot_vst3(self):
+        bundle = ".vst3/QuellinCorvane.vst3/Contents/x86_64-linux/QuellinCorvane.so"
         self.run_script("install-user", HOME=str(self.tmp))
-        self.assertEqual(tree(self.tmp), {".vst/", ".vst/QuellinCorvane.so"})
+        self.assertEqual(tree(self.tmp), {".vst/", ".vst/QuellinCorvane.so", bundle}
+                         | folders_of([bundle]))
         self.run_script("uninstall-user", HOME=str(self.tmp))
-        self.assertEqual(tree(self.tmp), {".vst/"})
+        self.assertEqual(tree(self.tmp), {".vst/", ".vst3/"})
 
 
 if __name__ == "__main__":
     parser = argparse.ArgumentParser()
     parser.add_argument("--plugin")
+    parser.add_argument("--vst3")
     parser.add_argument("--qc-host")
     parser.add_argument("--list", action="store_true")
     ARGS, cases = parser.parse_known_args()
