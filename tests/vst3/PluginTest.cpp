@@ -2,10 +2,12 @@
 // compared against the VST 2.x plug-in of the same build, bit for bit.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/support/CountingAllocator.h"
@@ -725,6 +727,37 @@ TEST(Vst3State, AcceptsPresetContainersAndRefusesWhatIsNotItsOwn) {
             EXPECT_EQ(Bytes(after.begin(), after.begin() + static_cast<long>(bank.size())), bank);
         }
     }
+}
+
+// The host's two threads at once: states loaded and saved on one while the other processes
+// with automation and program changes. Run under ThreadSanitizer in its tree.
+TEST(Vst3Threads, StatesMoveWhileTheAudioThreadProcesses) {
+    Vst2Effect vst2;
+    const Bytes bank = editedVst2Bank(vst2);
+    Vst3Effect effect;
+    std::atomic<bool> stop{false};
+    std::atomic<bool> finite{true};
+    std::thread audio([&] {
+        Signal signal(1);
+        signal.at(0);
+        Changes changes, none;
+        changes.add(1, 100, 0.4);
+        changes.add(3, 200, 0.9);
+        changes.add(kProgramId, 0, 0.5);
+        for (int k = 0; !stop.load(); ++k) {
+            effect.process(signal.in, signal.out, kBlock, k % 2 == 0 ? &changes : &none);
+            for (float sample : signal.outL)
+                if (!std::isfinite(sample)) finite = false;
+        }
+    });
+    for (int i = 0; i < 200; ++i) {
+        EXPECT_EQ(effect.setState(i % 2 == 0 ? bank : effect.state()), kResultOk);
+    }
+    stop = true;
+    audio.join();
+    EXPECT_TRUE(finite.load());
+    const Bytes state = effect.state();
+    EXPECT_EQ(Bytes(state.begin(), state.begin() + 164), Bytes(bank.begin(), bank.begin() + 164));
 }
 
 TEST(Vst3Controller, DescribesTheParametersAsTheVst2PluginShowsThem) {
