@@ -605,6 +605,14 @@ TEST(Vst3Processor, BadInputChangesNothingOrTheNearestValidThing) {
     data.outputs = &outBus;
     EXPECT_EQ(effect.processor->process(data), kResultOk);
     EXPECT_EQ(out, std::vector<float>(kBlock, 0.0f));
+    // So do stereo buses with a missing channel.
+    std::fill(out.begin(), out.end(), 0.5f);
+    float* halfIn[] = {in.data(), nullptr};
+    float* halfOut[] = {out.data(), nullptr};
+    inBus = {2, 0, {halfIn}};
+    outBus = {2, 0, {halfOut}};
+    EXPECT_EQ(effect.processor->process(data), kResultOk);
+    EXPECT_EQ(out, std::vector<float>(kBlock, 0.0f));
 }
 
 // A VST 2.x instance with edited programs: values, names, a selected program.

@@ -167,10 +167,10 @@ void Processor::ReadChanges(IParameterChanges* changes) {
         model.PushParameterChange(points[i].index, points[i].value, points[i].offset);
 }
 
-// Output silence flags are always cleared: the effect adds nothing to silence, but it need
-// not stay silent while its filters ring out, and clearing is always correct. Buses other
-// than one stereo pair (which setBusArrangements refuses) are not processed: the parameter
-// changes still apply and any output channels given are zeroed.
+// Output silence flags are always cleared: never claiming silence is always correct, and the
+// filters ring on after the input falls silent. Anything but one stereo pair of channels
+// (setBusArrangements refuses other buses; a host may still pass null channels) is not
+// processed: the parameter changes still apply and any output channels given are zeroed.
 tresult VST3_API Processor::process(ProcessData& data) {
     if (data.symbolicSampleSize != kSample32) return kInvalidArgument;
     ReadChanges(data.inputParameterChanges);
@@ -179,7 +179,9 @@ tresult VST3_API Processor::process(ProcessData& data) {
         frames > 0 && data.numInputs >= 1 && data.numOutputs >= 1 && data.inputs != nullptr &&
         data.outputs != nullptr && data.inputs[0].numChannels == kChannels &&
         data.outputs[0].numChannels == kChannels && data.inputs[0].channelBuffers32 != nullptr &&
-        data.outputs[0].channelBuffers32 != nullptr;
+        data.outputs[0].channelBuffers32 != nullptr && data.inputs[0].channelBuffers32[0] &&
+        data.inputs[0].channelBuffers32[1] && data.outputs[0].channelBuffers32[0] &&
+        data.outputs[0].channelBuffers32[1];
     if (!stereo) {
         model.ProcessBlock(nullptr, nullptr, 0);
         for (int32 b = 0; frames > 0 && data.outputs != nullptr && b < data.numOutputs; ++b) {
