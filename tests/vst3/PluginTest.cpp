@@ -683,6 +683,10 @@ TEST(Vst3State, AcceptsPresetContainersAndRefusesWhatIsNotItsOwn) {
     const unsigned char trailer[] = {'Q', 'C', 'p', 'g', 1, 0, 0, 0, 5, 0, 0, 0};
     Bytes shortState(bank.begin(), bank.begin() + 700 + sizeof(trailer));
     std::copy(trailer, trailer + sizeof(trailer), shortState.begin() + 700);
+    // As the 32-bit build writes banks: its version, and no bindings after the programs.
+    Bytes withoutBindings(bank.begin(), bank.end() - 5);
+    withoutBindings[160] = 0xD0;  // 2000, little-endian
+    withoutBindings[161] = 0x07;
     Bytes truncatedFxb = QcHost::encodeFx(fxb);
     truncatedFxb.resize(truncatedFxb.size() - 1);
 
@@ -694,6 +698,7 @@ TEST(Vst3State, AcceptsPresetContainersAndRefusesWhatIsNotItsOwn) {
     } cases[] = {
         {"bank chunk", bank, true, -1},
         {"program chunk", program, true, -1},
+        {"bank without bindings", withoutBindings, true, -1},
         {"FXB", QcHost::encodeFx(fxb), true, 31},
         {"FXP", QcHost::encodeFx(fxp), true, -1},
         {"empty", {}, false, -1},

@@ -69,10 +69,32 @@ bool unwrap(const Bytes& b, Payload& payload) {
     return !b.empty();
 }
 
-bool deserialize(QuellinCorvaneModel& model, const Payload& payload, Kind kind) {
+// Whether the model took the chunk; read tells how many bytes it read.
+bool deserialize(QuellinCorvaneModel& model, const Payload& payload, Kind kind,
+                 VstInt32* read = nullptr) {
     VstToolkit::ChunkReader reader(payload.data, static_cast<VstInt32>(payload.size));
-    return kind == Kind::Bank ? model.DeserializeBank(reader)
-                              : model.DeserializeSelectedProgram(reader);
+    const bool taken = kind == Kind::Bank ? model.DeserializeBank(reader)
+                                          : model.DeserializeSelectedProgram(reader);
+    if (read != nullptr) *read = reader.Position();
+    return taken;
+}
+
+// A program chunk's length, and a bank's without its MIDI bindings: the 32-bit build writes
+// banks that end after the programs.
+struct ChunkSizes {
+    std::size_t program;
+    std::size_t bankWithoutBindings;
+};
+
+ChunkSizes chunkSizes() {
+    QuellinCorvaneModel model;
+    VstToolkit::ChunkBuffer chunk;
+    model.SerializeSelectedProgram(chunk);
+    const auto program = static_cast<std::size_t>(chunk.Length());
+    chunk.Clear();
+    model.SerializeBank(chunk);
+    // A new model has no bindings: one zero byte per parameter closes its bank.
+    return {program, static_cast<std::size_t>(chunk.Length() - model.GetParameterCount())};
 }
 
 }  // namespace
@@ -121,25 +143,29 @@ bool LoadState(QuellinCorvaneModel& model, const Bytes& bytes) {
     Payload payload;
     if (!unwrap(bytes, payload)) return false;
     // The Model reads a chunk as it goes, so a chunk cut short would leave it half loaded: a
-    // scratch model reads it first, and only a chunk it takes whole reaches the real one.
+    // scratch model reads it first, and only a chunk it takes reaches the real one.
+    static const ChunkSizes sizes = chunkSizes();
     Kind kind = payload.kind;
     {
         QuellinCorvaneModel scratch;
-        if (kind == Kind::Either) {
-            if (deserialize(scratch, payload, Kind::Bank)) {
+        if (kind != Kind::Program) {
+            VstInt32 read = 0;
+            if (deserialize(scratch, payload, Kind::Bank, &read) ||
+                (payload.size == sizes.bankWithoutBindings &&
+                 static_cast<std::size_t>(read) == payload.size)) {
+                // A bank without bindings loads its programs and clears the bindings, as the
+                // VST 2.x plug-in does with it.
                 kind = Kind::Bank;
-            } else {
+            } else if (kind == Kind::Either && payload.size == sizes.program) {
                 // A bare program chunk has its one length: a longer one is a bank cut short.
-                VstToolkit::ChunkBuffer program;
-                scratch.SerializeSelectedProgram(program);
-                if (payload.size != static_cast<std::size_t>(program.Length())) return false;
                 kind = Kind::Program;
+            } else {
+                return false;
             }
         }
         if (kind == Kind::Program && !deserialize(scratch, payload, kind)) return false;
-        if (payload.kind == Kind::Bank && !deserialize(scratch, payload, kind)) return false;
     }
-    if (!deserialize(model, payload, kind)) return false;
+    deserialize(model, payload, kind);
     if (payload.program >= 0 && payload.program < model.GetProgramCount())
         model.SetSelectedProgramIndex(payload.program);
     return true;

@@ -4,10 +4,11 @@
 // plug-in reads such a state as a bank (it ignores the trailer), so states move both ways.
 //
 // Accepted on loading: that state, the bare bank or program chunk (no trailer: the selection
-// stays), and the preset containers hosts keep for VST 2.x plug-ins, a bank ('CcnK' ... 'FBCh',
-// whose current program is selected from version 2 on) or a program ('CcnK' ... 'FPCh') around
-// an opaque chunk of this plug-in. Anything else, a container of another plug-in, or a chunk
-// that is cut short or names another effect, is refused with nothing changed.
+// stays), a bank that ends after its programs as the 32-bit build writes it (the bindings are
+// cleared, as the VST 2.x plug-in does), and the preset containers hosts keep for VST 2.x plug-ins,
+// a bank ('CcnK' ... 'FBCh', whose current program is selected from version 2 on) or a program
+// ('CcnK' ... 'FPCh') around an opaque chunk of this plug-in. Anything else, a container of another
+// plug-in, or a chunk that is cut short or names another effect, is refused with nothing changed.
 #pragma once
 
 #include <vector>
