@@ -70,34 +70,29 @@ public:
         return kNoInterface;
     }
     tresult VST3_API getClassInfo2(int32 index, PClassInfo2* info) override {
-        if (info == nullptr || !validIndex(index)) return kInvalidArgument;
-        std::memset(info, 0, sizeof(*info));
-        std::memcpy(info->cid, kClasses[index].uid->bytes, sizeof(TUID));
-        info->cardinality = PClassInfo::kManyInstances;
-        CopyText(info->category, PClassInfo::kCategorySize, kClasses[index].category);
-        CopyText(info->name, PClassInfo::kNameSize, kName);
-        CopyText(info->subCategories, PClassInfo2::kSubCategoriesSize,
-                 kClasses[index].subCategories);
-        CopyText(info->vendor, PClassInfo2::kVendorSize, kVendor);
-        CopyText(info->version, PClassInfo2::kVersionSize, kVersion);
-        CopyText(info->sdkVersion, PClassInfo2::kVersionSize, kVstVersionString);
-        return kResultOk;
+        return FillClassInfo(index, info);
     }
     tresult VST3_API getClassInfoUnicode(int32 index, PClassInfoW* info) override {
+        return FillClassInfo(index, info);
+    }
+    tresult VST3_API setHostContext(FUnknown*) override { return kResultOk; }
+
+private:
+    // The two records differ only in their texts' character type.
+    template <typename Info>
+    tresult FillClassInfo(int32 index, Info* info) {
         if (info == nullptr || !validIndex(index)) return kInvalidArgument;
         std::memset(info, 0, sizeof(*info));
         std::memcpy(info->cid, kClasses[index].uid->bytes, sizeof(TUID));
         info->cardinality = PClassInfo::kManyInstances;
         CopyText(info->category, PClassInfo::kCategorySize, kClasses[index].category);
         CopyText(info->name, PClassInfo::kNameSize, kName);
-        CopyText(info->subCategories, PClassInfoW::kSubCategoriesSize,
-                 kClasses[index].subCategories);
-        CopyText(info->vendor, PClassInfoW::kVendorSize, kVendor);
-        CopyText(info->version, PClassInfoW::kVersionSize, kVersion);
-        CopyText(info->sdkVersion, PClassInfoW::kVersionSize, kVstVersionString);
+        CopyText(info->subCategories, Info::kSubCategoriesSize, kClasses[index].subCategories);
+        CopyText(info->vendor, Info::kVendorSize, kVendor);
+        CopyText(info->version, Info::kVersionSize, kVersion);
+        CopyText(info->sdkVersion, Info::kVersionSize, kVstVersionString);
         return kResultOk;
     }
-    tresult VST3_API setHostContext(FUnknown*) override { return kResultOk; }
 };
 
 }  // namespace
