@@ -117,6 +117,10 @@ int SelectionOf(float x, int count) {
     return scaled >= static_cast<float>(count) ? count - 1 : static_cast<int>(scaled);
 }
 
+bool SameWords(const std::string& a, const std::string& b) {
+    return key(a) == key(b);
+}
+
 std::string DescribeRange(const ParameterRow& row) {
     std::string text;
     if (row.kind == ParameterRow::Kind::Choice) {

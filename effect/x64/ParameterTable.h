@@ -62,6 +62,8 @@ int SelectionOf(float x, int count);
 // takes ("a number from 0.00 to 10000.0 Hz", "one of Off, Low, High, Both").
 bool ParseParameterText(const ParameterRow& row, const std::string& text, float& normalised,
                         std::string& error);
+// Whether two texts are the same but for case and blanks ("-12 dB" and "-12db").
+bool SameWords(const std::string& a, const std::string& b);
 // The words of that error: "0.00 to 10000.0 Hz" or "Off, Low, High, Both".
 std::string DescribeRange(const ParameterRow& row);
 

@@ -6,7 +6,6 @@
 // Plain values: a list parameter's plain value is its entry's index (as VST3 counts discrete
 // steps); a continuous one's is its normalised value.
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <string>
 
@@ -37,16 +36,6 @@ int32 stepCountOf(ParamID id) {
 
 bool known(ParamID id) {
     return isTableId(id) || id == kBypassId || id == kProgramId;
-}
-
-// Case-insensitive equality of ASCII texts, blanks ignored.
-bool sameWords(const std::string& a, const std::string& b) {
-    std::string x, y;
-    for (char c : a)
-        if (c != ' ') x += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    for (char c : b)
-        if (c != ' ') y += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return x == y;
 }
 
 class EditController final
@@ -221,16 +210,16 @@ tresult VST3_API EditController::getParamValueByString(ParamID id, TChar* string
         return kResultOk;
     }
     if (id == kBypassId) {
-        if (sameWords(text, "on") || sameWords(text, "1"))
+        if (SameWords(text, "on") || SameWords(text, "1"))
             value = 1.0;
-        else if (sameWords(text, "off") || sameWords(text, "0"))
+        else if (SameWords(text, "off") || SameWords(text, "0"))
             value = 0.0;
         else
             return kResultFalse;
         return kResultOk;
     }
     for (int32 p = 0; p < kProgramCount; ++p) {
-        if (sameWords(text, document.ProgramName(p)) || sameWords(text, std::to_string(p + 1))) {
+        if (SameWords(text, document.ProgramName(p)) || SameWords(text, std::to_string(p + 1))) {
             value = static_cast<double>(p) / (kProgramCount - 1);
             return kResultOk;
         }

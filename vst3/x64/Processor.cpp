@@ -23,8 +23,9 @@ namespace {
 using namespace Vst3;
 
 constexpr int kChannels = 2;
-// Points beyond this in one block are dropped; hosts send a few per parameter.
-constexpr int kMaxPoints = 4096;
+// Points beyond this in one block are dropped; hosts send a few per parameter. The model's
+// queue holds this many from the start, so the audio thread never grows it.
+constexpr int kMaxPoints = static_cast<int>(VstToolkit::ParameterChangeQueue::kInitialCapacity);
 constexpr int32 kMaxBlock = 1 << 20;
 
 struct Point {
