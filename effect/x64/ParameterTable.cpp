@@ -157,16 +157,37 @@ bool ParseParameterText(const ParameterRow& row, const std::string& text, float&
         error = "a number from " + DescribeRange(row);
         return false;
     }
+    normalised = NormalisedFromUnits(row, number);
+    return true;
+}
+
+float NormalisedFromUnits(const ParameterRow& row, double value) {
+    if (!(value > row.minimum)) value = row.minimum;
+    if (value > row.maximum) value = row.maximum;
+    if (row.kind == ParameterRow::Kind::Choice) return row.fromUnits(std::round(value));
     // The inverse can land a rounding step below the value, where a display that truncates
     // (the spread's) shows one less than was typed: step up while that changes the text.
-    float x = UsableValue(row.fromUnits(number));
-    for (int step = 0; step < 4 && x < 1.0f && row.toUnits(x) < number; ++step) {
+    float x = UsableValue(row.fromUnits(value));
+    for (int step = 0; step < 4 && x < 1.0f && row.toUnits(x) < value; ++step) {
         const float next = std::nextafter(x, 1.0f);
         if (std::strcmp(row.display(next).text, row.display(x).text) == 0) break;
         x = next;
     }
-    normalised = x;
-    return true;
+    return x;
+}
+
+float UnitsFor(const ParameterRow& row, float x) {
+    x = UsableValue(x);
+    const float first = static_cast<float>(row.toUnits(x));
+    // Neighbours in order of distance: first, one above, one below, two above, ...
+    float above = first, below = first;
+    for (int step = 0; step < 256; ++step) {
+        if (NormalisedFromUnits(row, above) == x) return above;
+        if (NormalisedFromUnits(row, below) == x) return below;
+        above = std::nextafter(above, HUGE_VALF);
+        below = std::nextafter(below, -HUGE_VALF);
+    }
+    return first;
 }
 
 }  // namespace QuellinCorvane

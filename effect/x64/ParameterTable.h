@@ -62,6 +62,16 @@ int SelectionOf(float x, int count);
 // takes ("a number from 0.00 to 10000.0 Hz", "one of Off, Low, High, Both").
 bool ParseParameterText(const ParameterRow& row, const std::string& text, float& normalised,
                         std::string& error);
+// The normalised value for a value in the parameter's own units, as a typed number lands:
+// NaN and values below the range count as its minimum, values above it as its maximum, and a
+// choice takes the nearest index. For formats whose hosts keep values in units. Formats the
+// display texts into stack buffers only: no allocation, no lock.
+float NormalisedFromUnits(const ParameterRow& row, double value);
+// A single-precision value in the parameter's own units that NormalisedFromUnits turns back
+// into exactly x (limited to 0..1): toUnits(x) or, when its rounding misses, the nearest float
+// that does not; toUnits(x) where no float does (single precision in units can be coarser than
+// in normalised terms). What such formats store for a normalised value (defaults, presets).
+float UnitsFor(const ParameterRow& row, float x);
 // Whether two texts are the same but for case and blanks ("-12 dB" and "-12db").
 bool SameWords(const std::string& a, const std::string& b);
 // The words of that error: "0.00 to 10000.0 Hz" or "Off, Low, High, Both".

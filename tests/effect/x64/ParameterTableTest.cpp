@@ -93,6 +93,24 @@ TEST(ParameterTable, EveryRowShowsParsesAndRefusesAsUsersExpect) {
             ASSERT_STREQ(row.display(x).text, text.c_str()) << i;
             EXPECT_NEAR(row.toUnits(row.fromUnits(row.toUnits(x))), row.toUnits(x), 1e-3);
         }
+        // A value in units, kept in single precision as plug-in formats with unit ports keep
+        // it, comes back as the normalised value it was made from: exactly for the defaults,
+        // choices and whole units, within the units' own precision elsewhere.
+        for (int i = 0; i <= 1000; ++i) {
+            float x = i / 1000.0f;
+            if (row.kind == ParameterRow::Kind::Choice)
+                x = row.fromUnits(SelectionOf(x, kChoiceCount));
+            ASSERT_NEAR(NormalisedFromUnits(row, UnitsFor(row, x)), x, 1e-6f) << i;
+        }
+        for (float x : {row.defaultValue, row.fromUnits(1.0), row.fromUnits(50.0), 1.0f})
+            EXPECT_EQ(row.working(NormalisedFromUnits(row, UnitsFor(row, x))), row.working(x)) << x;
+        const std::pair<double, float> hostileUnits[] = {{std::nan(""), 0.0f},
+                                                         {-inf, 0.0f},
+                                                         {row.minimum - 1.0, 0.0f},
+                                                         {inf, 1.0f},
+                                                         {row.maximum + 0.5, 1.0f}};
+        for (const auto& [bad, end] : hostileUnits)
+            EXPECT_EQ(row.working(NormalisedFromUnits(row, bad)), row.working(end)) << bad;
         // Values no host should send land on the nearest end of the range.
         const std::pair<float, float> hostile[] = {
             {std::nanf(""), 0.0f}, {-inf, 0.0f}, {-3.0f, 0.0f}, {inf, 1.0f}, {42.0f, 1.0f}};
