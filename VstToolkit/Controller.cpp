@@ -236,7 +236,7 @@ void Controller::OnModelParameterValueChanged(VstInt32 index, float value) {
     setParameterAutomated(index, value);
 }
 
-void Controller::OnModelMidiLearned() {
+void Controller::OnModelMidiLearned(VstInt32 /*controllerNumber*/, VstInt32 /*parameter*/) {
     Trace("Controller::OnModelMidiLearned\r\n");
     viewUpdates.fetch_or(1u << kLearnedBit, std::memory_order_acq_rel);
 }

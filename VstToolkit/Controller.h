@@ -15,13 +15,14 @@
 #include <cstdint>
 
 #include "VstToolkit/Chunk.h"
+#include "VstToolkit/MidiLearnListener.h"
 #include "VstToolkit/Model.h"
 #include "VstToolkit/ViewInterface.h"
 #include "vst/AudioEffectX.h"
 
 namespace VstToolkit {
 
-class Controller : public AudioEffectX {
+class Controller : public AudioEffectX, public MidiLearnListener {
 public:
     // Chunks larger than this cannot be ours; setChunk refuses them untouched.
     static constexpr VstInt32 kMaxChunkBytes = 1 << 20;
@@ -65,10 +66,10 @@ public:
     void OnViewParameterValueChanged(VstInt32 index, float value);
     // A learned controller changed a value: tell the host, and the view on the next idle.
     // Audio thread.
-    void OnModelParameterValueChanged(VstInt32 index, float value);
+    void OnModelParameterValueChanged(VstInt32 index, float value) override;
     // A controller was bound by MIDI learn: the "Learning..." text goes on the next idle.
     // Audio thread.
-    void OnModelMidiLearned();
+    void OnModelMidiLearned(VstInt32 controllerNumber, VstInt32 parameter) override;
     // Shows in the view what the audio thread changed since the last call. The editor's idle,
     // user-interface thread.
     void ShowAudioThreadChanges();

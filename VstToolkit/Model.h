@@ -28,6 +28,7 @@
 #include "VstToolkit/ChangeSequence.h"
 #include "VstToolkit/Chunk.h"
 #include "VstToolkit/MidiEventQueue.h"
+#include "VstToolkit/MidiLearnListener.h"
 #include "VstToolkit/RenderHandOver.h"
 #include "vst/VstInterface.h"
 
@@ -120,8 +121,12 @@ public:
     virtual void OnSustainOn(VstInt32 /*deltaFrames*/, VstInt32 /*channel*/) {}
     virtual void OnSustainOff(VstInt32 /*deltaFrames*/, VstInt32 /*channel*/) {}
 
+    // Also makes the controller the MIDI learn listener.
     void SetController(Controller* owner);
     Controller* GetController() const { return controller; }
+    // Learned controllers move parameters only while a listener hears of it (a format that
+    // cannot pass the moves on to its host leaves them alone). Set before processing starts.
+    void SetMidiLearnListener(MidiLearnListener* listener) { learnListener = listener; }
 
     const char* GetEffectName() const;
     const char* GetVendorString() const;
@@ -251,6 +256,7 @@ private:
     void SetParameterValueFromAudio(VstInt32 index, float value);
 
     Controller* controller = nullptr;
+    MidiLearnListener* learnListener = nullptr;
     char effectName[kVstMaxEffectNameLen];
     char vendorString[kVstMaxVendorStrLen];
     char productString[kVstMaxProductStrLen];

@@ -185,13 +185,13 @@ void Model::DispatchController(VstInt32 deltaFrames, VstInt32 channel, VstInt32 
             if (previous < kControllerCount) UnregisterMidiControllerMapping(previous);
             RegisterMidiControllerMapping(controllerNumber, learned);
         }
-        if (controller != nullptr) controller->OnModelMidiLearned();
-    } else if (controller != nullptr && IsControllerMapped(controllerNumber)) {
+        if (learnListener != nullptr) learnListener->OnModelMidiLearned(controllerNumber, learned);
+    } else if (learnListener != nullptr && IsControllerMapped(controllerNumber)) {
         const VstInt32 parameter = ControllerToParameter(controllerNumber);
         if (parameter < parameterCount) {
             const float normalised = static_cast<float>(value) * kControllerStep;
             SetParameterValueFromAudio(parameter, normalised);
-            controller->OnModelParameterValueChanged(parameter, normalised);
+            learnListener->OnModelParameterValueChanged(parameter, normalised);
         }
     }
     if (controllerNumber == kSustainController) {
