@@ -21,6 +21,11 @@ public:
         length = frames;
     }
     void SetBypassed(bool bypassed) { target = bypassed; }
+    // Takes the state at once, without a fade: for a start with nothing heard before it.
+    void Settle(bool bypassed) {
+        target = bypassed;
+        position = bypassed ? length : 0;
+    }
     bool IsBypassed() const { return target; }
     int Length() const { return length; }
     // The processed signal passes untouched: no fade is under way and bypass is off.
