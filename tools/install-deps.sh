@@ -28,6 +28,8 @@ required=(
     libcairo2-dev fonts-dejavu-core libsndfile1-dev pkg-config gnuplot-nox zip
     # the Linux editor (X11 through xcb) and its tests' synthetic input (XTest)
     libxcb1-dev libx11-dev libxtst-dev
+    # the LV2 plug-in's headers and the hosts and checkers its tests run
+    lv2-dev sordi lilv-utils lv2file jalv jackd2
 )
 # Wine's 32-bit loader, for the 32-bit build's tests only.
 only_32bit=(wine32:i386)

@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "lv2/Ports.h"
 #include "tools/qc-host/Analysis.h"
 #include "tools/qc-host/Cli.h"
 #include "tools/qc-host/FxFile.h"
+#include "tools/qc-host/Lv2Presets.h"
 #include "tools/qc-host/ParameterValue.h"
 #include "tools/qc-host/Render.h"
 #include "tools/qc-host/Response.h"
@@ -42,6 +44,7 @@ const char* const kUsage =
     "  render PLUGIN IN.wav OUT.wav    process a WAV file into a 32-bit float WAV\n"
     "  preset save PLUGIN FILE         write the current program (.fxp) or the bank (.fxb)\n"
     "  preset show FILE                print what a .fxp or .fxb holds\n"
+    "  preset lv2 PLUGIN BUNDLE FILE... turn .fxp/.fxb files into an LV2 preset bundle\n"
     "  response PLUGIN OUT.png         measure and plot the magnitude response\n"
     "  analyze IN.wav OUT.wav          levels and low-band stereo correlation of a render\n"
     "  demo-signal OUT.wav             write the stereo demo signal\n";
@@ -246,6 +249,23 @@ int runPresetShow(CommandLine& line) {
     return 0;
 }
 
+int runPresetLv2(CommandLine& line) {
+    if (line.positional.size() < 4)
+        return fail("preset lv2", "needs PLUGIN BUNDLE FILE...", kUsageError);
+    Session session;
+    int status = 0;
+    if (!openPlugin("preset lv2", line.positional[1], session, status)) return status;
+    Lv2PresetOptions options;
+    options.pluginUri = line.has("--uri") ? line.options["--uri"] : QuellinCorvane::Lv2::kPluginUri;
+    options.prefix =
+        line.has("--prefix") ? line.options["--prefix"] : options.pluginUri + "/presets/";
+    const std::vector<std::string> files(line.positional.begin() + 3, line.positional.end());
+    std::string error;
+    if (!writeLv2Presets(session, files, line.positional[2], options, error))
+        return fail("preset lv2", error);
+    return 0;
+}
+
 std::string replaceExtension(const std::string& path, const std::string& extension) {
     const auto slash = path.find_last_of("/\\");
     const auto dot = path.find_last_of('.');
@@ -353,8 +373,8 @@ int main(int argc, char** argv) {
     std::string name = args[0];
     args.erase(args.begin());
     if (name == "preset") {
-        if (args.empty() || (args[0] != "save" && args[0] != "show")) {
-            std::fprintf(stderr, "qc-host preset: expected 'save' or 'show'\n%s", kUsage);
+        if (args.empty() || (args[0] != "save" && args[0] != "show" && args[0] != "lv2")) {
+            std::fprintf(stderr, "qc-host preset: expected 'save', 'show' or 'lv2'\n%s", kUsage);
             return kUsageError;
         }
         name += " " + args[0];
@@ -397,6 +417,18 @@ int main(int argc, char** argv) {
          "them.\n",
          {{"--plugin"}, {}, false, false},
          runPresetShow},
+        {"preset lv2",
+         "usage: qc-host preset lv2 PLUGIN BUNDLE FILE... [--uri URI] [--prefix URI]\n"
+         "Turns .fxp and .fxb files of Quellin Corvane into an LV2 preset bundle: BUNDLE/\n"
+         "manifest.ttl and one Turtle file per program (a .fxb gives one per program of its\n"
+         "bank), labelled with the program's name, every value in its port's units. PLUGIN (the\n"
+         "VST 2.x plug-in) reads the files. Copy BUNDLE (a folder named NAME.lv2) into ~/.lv2/.\n"
+         "  --uri URI     the LV2 plug-in the presets apply to\n"
+         "                (default https://quellin.example/plugins/corvane)\n"
+         "  --prefix URI  the start of every preset's URI (default: the plug-in's URI and\n"
+         "                /presets/); a name made from the label follows\n",
+         {{"--uri", "--prefix"}, {}, false, false},
+         runPresetLv2},
         {"response",
          "usage: qc-host response PLUGIN OUT.png [SETTINGS] [--curve LABEL [SETTINGS]]... [--rate "
          "HZ]\n"
