@@ -15,7 +15,7 @@ public:
     virtual void OnModelParameterValueChanged(VstInt32 index, float value) = 0;
 
 protected:
-    ~MidiLearnListener() = default;
+    virtual ~MidiLearnListener() = default;
 };
 
 }  // namespace VstToolkit
