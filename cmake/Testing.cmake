@@ -7,6 +7,7 @@
 #   qc_wine_skippable(<test...>)   for tests run by cmake/wine-run.sh outside qc_add_gtest
 #   qc_add_program_test(NAME <name> COMMAND <target> [<arg...>] [LABELS <label...>]
 #                       [PROCESSORS <n>])
+#   qc_add_script_cases(<name> [LABELS <label...>] [ARGS <arg...>])
 
 include(GoogleTest)
 
@@ -225,4 +226,23 @@ function(qc_add_program_test)
         set_tests_properties(${ARG_NAME} PROPERTIES FIXTURES_REQUIRED "qc_wine;qc_display")
         qc_wine_skippable(${ARG_NAME})
     endif()
+endfunction()
+
+# One test <name>.<case> per case that '<name>.py --list' (in the calling folder) names, run as
+# '<name>.py ARGS... CASE'. A case that exits with 77 is skipped: a tool it needs is missing.
+function(qc_add_script_cases name)
+    cmake_parse_arguments(PARSE_ARGV 1 ARG "" "" "LABELS;ARGS")
+    if(ARG_UNPARSED_ARGUMENTS)
+        message(FATAL_ERROR "qc_add_script_cases(${name}): unexpected ${ARG_UNPARSED_ARGUMENTS}")
+    endif()
+    set(script ${CMAKE_CURRENT_SOURCE_DIR}/${name}.py)
+    execute_process(COMMAND ${script} --list OUTPUT_VARIABLE cases COMMAND_ERROR_IS_FATAL ANY)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${script})
+    string(STRIP "${cases}" cases)
+    string(REPLACE "\n" ";" cases "${cases}")
+    foreach(case IN LISTS cases)
+        add_test(NAME ${name}.${case} COMMAND ${script} ${ARG_ARGS} ${case})
+        set_tests_properties(${name}.${case} PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT 120
+                                                        SKIP_RETURN_CODE 77)
+    endforeach()
 endfunction()
