@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "VstToolkit/BypassedBlock.h"
 #include "dsp/DenormalGuard.h"
 
 namespace QuellinCorvane::Lv2 {
@@ -134,21 +135,12 @@ void Plugin::RenderUntil(std::uint32_t end) {
     }
 }
 
-// The model reads its inputs and writes its outputs only; the host may pass one buffer as both.
 void Plugin::RenderPiece(std::uint32_t offset, std::uint32_t count) {
     float* in[2] = {const_cast<float*>(audioIn[0]) + offset,
-                    const_cast<float*>(audioIn[1]) + offset};
+                    const_cast<float*>(audioIn[1]) + offset};  // the model only reads them
     float* out[2] = {audioOut[0] + offset, audioOut[1] + offset};
-    const int frames = static_cast<int>(count);
-    if (fade.IsProcessing()) {
-        model.ProcessBlock(in, out, frames);
-        return;
-    }
-    // The input is kept first, for the mix: the host may process in place.
-    float* kept[2] = {dry[0], dry[1]};
-    for (int c = 0; c < 2; ++c) std::memcpy(kept[c], in[c], sizeof(float) * count);
-    model.ProcessBlock(kept, out, frames);
-    fade.Mix(kept, out, 2, frames);
+    float* const kept[2] = {dry[0], dry[1]};
+    VstToolkit::RenderBypassedBlock(model, fade, in, out, kept, static_cast<VstInt32>(count));
 }
 
 void Plugin::HandleMessage(const LV2_Atom_Object& message) {
@@ -178,15 +170,16 @@ void Plugin::HandleMessage(const LV2_Atom_Object& message) {
     }
 }
 
-bool Plugin::HasRoom(std::uint32_t bytes) const {
-    return notifying && forge.offset + bytes <= forge.size;
+bool Plugin::BeginNotification(LV2_Atom_Forge_Frame& frame, LV2_URID type, std::uint32_t bytes) {
+    if (!notifying || forge.offset + bytes > forge.size) return false;
+    lv2_atom_forge_frame_time(&forge, 0);
+    lv2_atom_forge_object(&forge, &frame, 0, type);
+    return true;
 }
 
 void Plugin::OnModelMidiLearned(VstInt32 controllerNumber, VstInt32 parameter) {
-    if (!HasRoom(kSmallMessageBytes)) return;
     LV2_Atom_Forge_Frame frame;
-    lv2_atom_forge_frame_time(&forge, 0);
-    lv2_atom_forge_object(&forge, &frame, 0, urids.learned);
+    if (!BeginNotification(frame, urids.learned, kSmallMessageBytes)) return;
     lv2_atom_forge_key(&forge, urids.controllerKey);
     lv2_atom_forge_int(&forge, controllerNumber);
     lv2_atom_forge_key(&forge, urids.parameterKey);
@@ -195,10 +188,10 @@ void Plugin::OnModelMidiLearned(VstInt32 controllerNumber, VstInt32 parameter) {
 }
 
 void Plugin::OnModelParameterValueChanged(VstInt32 index, float value) {
-    if (!HasRoom(kSmallMessageBytes) || index < 0 || index >= kParameterCount) return;
     LV2_Atom_Forge_Frame frame;
-    lv2_atom_forge_frame_time(&forge, 0);
-    lv2_atom_forge_object(&forge, &frame, 0, urids.moved);
+    if (index < 0 || index >= kParameterCount ||
+        !BeginNotification(frame, urids.moved, kSmallMessageBytes))
+        return;
     lv2_atom_forge_key(&forge, urids.parameterKey);
     lv2_atom_forge_int(&forge, index);
     lv2_atom_forge_key(&forge, urids.valueKey);
@@ -207,12 +200,10 @@ void Plugin::OnModelParameterValueChanged(VstInt32 index, float value) {
 }
 
 void Plugin::NotifyBindings() {
-    if (!HasRoom(kBindingsMessageBytes)) return;
+    LV2_Atom_Forge_Frame frame;
+    if (!BeginNotification(frame, urids.bindings, kBindingsMessageBytes)) return;
     std::int32_t bindings[kBindingCount];
     SnapshotBindings(bindings);
-    LV2_Atom_Forge_Frame frame;
-    lv2_atom_forge_frame_time(&forge, 0);
-    lv2_atom_forge_object(&forge, &frame, 0, urids.bindings);
     lv2_atom_forge_key(&forge, urids.bindingsKey);
     lv2_atom_forge_vector(&forge, sizeof(std::int32_t), urids.atomInt, kBindingCount, bindings);
     lv2_atom_forge_pop(&forge, &frame);

@@ -54,7 +54,9 @@ private:
     bool AudioConnected() const;
     // Binding of each controller, kUnbound when free; one consistent state of the map.
     void SnapshotBindings(std::int32_t (&bindings)[kBindingCount]) const;
-    bool HasRoom(std::uint32_t bytes) const;
+    // Starts a notification object of type at frame 0; false, writing nothing, when the notify
+    // sequence lacks the bytes it needs (it stays valid: the notification is dropped).
+    bool BeginNotification(LV2_Atom_Forge_Frame& frame, LV2_URID type, std::uint32_t bytes);
     void NotifyBindings();
 
     QuellinCorvaneModel model;

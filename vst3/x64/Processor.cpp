@@ -11,6 +11,7 @@
 #include <cstring>
 #include <vector>
 
+#include "VstToolkit/BypassedBlock.h"
 #include "dsp/BypassFade.h"
 #include "vst3/ComObject.h"
 #include "vst3/x64/Plugin.h"
@@ -196,26 +197,16 @@ tresult VST3_API Processor::process(ProcessData& data) {
     float** in = data.inputs[0].channelBuffers32;
     float** out = data.outputs[0].channelBuffers32;
     data.outputs[0].silenceFlags = 0;
-    if (fade.IsProcessing()) {
-        model.ProcessBlock(in, out, frames);
-        return kResultOk;
-    }
     // A block longer than announced has no room for a fade: the input passes as it is, and the
     // parameter changes apply without rendering.
-    if (static_cast<std::size_t>(frames) > dry[0].size()) {
+    if (!fade.IsProcessing() && static_cast<std::size_t>(frames) > dry[0].size()) {
         model.ProcessBlock(nullptr, nullptr, 0);
         for (int c = 0; c < kChannels; ++c)
             if (in[c] != out[c]) std::memmove(out[c], in[c], sizeof(float) * frames);
         return kResultOk;
     }
-    // The input is kept first: the host may process in place.
-    float* dryChannels[kChannels];
-    for (int c = 0; c < kChannels; ++c) {
-        std::memcpy(dry[c].data(), in[c], sizeof(float) * frames);
-        dryChannels[c] = dry[c].data();
-    }
-    model.ProcessBlock(dryChannels, out, frames);
-    fade.Mix(dryChannels, out, kChannels, frames);
+    float* const dryChannels[kChannels] = {dry[0].data(), dry[1].data()};
+    VstToolkit::RenderBypassedBlock(model, fade, in, out, dryChannels, frames);
     return kResultOk;
 }
 
