@@ -1,7 +1,8 @@
 // What the plug-in and its panel say to each other over the atom ports, and the keys of the
 // plug-in's state. Every message is an atom:Object (id 0) whose type is one of the URIs below.
 //
-// Panel -> plug-in, on the control port (frame order, with the MIDI events):
+// Panel -> plug-in, on the control port, in frame order with the MIDI events (a message acts
+// before MIDI events of its own frame):
 //   StartLearning { parameter: Int }   the next controller moved binds to parameter 0..4
 //   CancelLearning {}                  stop learning, nothing bound
 //   Forget { controller: Int }         unbind controller 0..127

@@ -1,5 +1,7 @@
 // The LV2 binary driven as hosts drive it (tests/lv2/Lv2Host.h), against the effect's model
 // driven directly, as the VST 2.x plug-in drives it: the same samples, bit for bit.
+#include <xmmintrin.h>
+
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -92,7 +94,8 @@ TEST(Lv2Plugin, InstantiatesOnlyWithAMapAndAUsableRate) {
 }
 
 // Runs of any length (0 included), in place or not, render what one block of the model
-// renders; inputs and control ports stay as the host left them, and no run allocates.
+// renders; inputs, control ports and the thread's floating-point mode stay as the host left
+// them, and no run allocates.
 TEST(Lv2Plugin, RendersAsTheModelInAnyPiecesAndWritesNoInput) {
     const std::uint32_t pieces[] = {0, 1, 17, 0, 255, 1024, 1500, 2999, 1, 0, 347};
     for (bool inPlace : {false, true}) {
@@ -107,6 +110,7 @@ TEST(Lv2Plugin, RendersAsTheModelInAnyPiecesAndWritesNoInput) {
         const std::vector<float> input[2] = {lv2.in[0], lv2.in[1]};
         lv2.Activate();
         lv2.Run(0);
+        const unsigned mxcsr = _mm_getcsr();
         std::uint32_t done = 0;
         for (std::uint32_t frames : pieces) {
             if (inPlace) {
@@ -123,6 +127,8 @@ TEST(Lv2Plugin, RendersAsTheModelInAnyPiecesAndWritesNoInput) {
             done += frames;
         }
         ASSERT_EQ(done, 6144u);
+        // The denormal flushing ends with each run: the thread's mode is the host's.
+        EXPECT_EQ(_mm_getcsr(), mxcsr);
         EXPECT_TRUE(std::equal(std::begin(kSettings), std::end(kSettings), lv2.controls));
         const auto& rendered = inPlace ? lv2.in : lv2.out;
         for (int c = 0; c < 2; ++c) EXPECT_TRUE(sameBits(rendered[c], expected[c], 0, done)) << c;

@@ -265,12 +265,39 @@ TEST(QcHostPreset, ForeignAndDamagedFilesFailClearly) {
         {"render " + quote(kPlugin) + " " + wav + " " + wavOut + " --preset " + cut, "truncated"},
         {"preset show " + text, "CcnK"},
         {"preset show " + temp("absent.fxp"), "cannot open"},
+        {"preset lv2 " + quote(kPlugin) + " " + temp("foreign.lv2") + " " + other,
+         "another plug-in"},
+        {"preset lv2 " + quote(QC_MINIMAL_EFFECT) + " " + temp("minimal.lv2") + " " + good,
+         "only Quellin Corvane's presets"},
     };
     for (const auto& c : cases) {
         const Result r = run(c.args);
         EXPECT_NE(r.status, 0) << c.args;
         EXPECT_NE(r.output.find(c.message), std::string::npos) << c.args << "\n" << r.output;
     }
+}
+
+// A bank gives one LV2 preset per program, each under a name of its own, its values in the
+// ports' units as decimals.
+TEST(QcHostPreset, Lv2BundleHoldsEveryProgramOfABank) {
+    const std::string bundle = temp("bank.lv2");
+    const Result r = run("preset lv2 " + quote(kPlugin) + " " + bundle + " " + QC_PRESETS_DIR +
+                         "/QuellinCorvane-Factory.fxb");
+    ASSERT_EQ(r.status, 0) << r.output;
+    auto read = [&](const std::string& file) {
+        std::ifstream in(bundle + "/" + file);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    };
+    const std::string manifest = read("manifest.ttl");
+    std::size_t presets = 0;
+    for (std::size_t at = 0; (at = manifest.find("a pset:Preset", at)) != std::string::npos; ++at)
+        ++presets;
+    EXPECT_EQ(presets, 32u);
+    EXPECT_NE(read("blank-26.ttl").find("rdfs:label \"Blank\""), std::string::npos);
+    const std::string mono = read("mono-bass-120-hz.ttl");
+    EXPECT_NE(mono.find("rdfs:label \"Mono Bass 120 Hz\""), std::string::npos);
+    EXPECT_NE(mono.find("\"output_mode\" ;\n        pset:value 3.0\n"), std::string::npos) << mono;
+    EXPECT_NE(mono.find("\"spread\" ;\n        pset:value 0.0\n"), std::string::npos) << mono;
 }
 
 TEST(QcHostArguments, MistakesGetAReasonAndAFailingStatus) {
