@@ -7,7 +7,6 @@
 #   qc_wine_skippable(<test...>)   for tests run by cmake/wine-run.sh outside qc_add_gtest
 #   qc_add_program_test(NAME <name> COMMAND <target> [<arg...>] [LABELS <label...>]
 #                       [PROCESSORS <n>])
-#   qc_add_script_cases(<name> [LABELS <label...>] [ARGS <arg...>])
 
 include(GoogleTest)
 
@@ -228,13 +227,10 @@ function(qc_add_program_test)
     endif()
 endfunction()
 
-# One test <name>.<case> per case that '<name>.py --list' (in the calling folder) names, run as
-# '<name>.py ARGS... CASE'. A case that exits with 77 is skipped: a tool it needs is missing.
+# One test per case that '<name>.py --list' names, run as '<name>.py ARGS... CASE', with the
+# given labels and timeout (seconds).
 function(qc_add_script_cases name)
-    cmake_parse_arguments(PARSE_ARGV 1 ARG "" "" "LABELS;ARGS")
-    if(ARG_UNPARSED_ARGUMENTS)
-        message(FATAL_ERROR "qc_add_script_cases(${name}): unexpected ${ARG_UNPARSED_ARGUMENTS}")
-    endif()
+    cmake_parse_arguments(PARSE_ARGV 1 ARG "" "TIMEOUT" "LABELS;ARGS")
     set(script ${CMAKE_CURRENT_SOURCE_DIR}/${name}.py)
     execute_process(COMMAND ${script} --list OUTPUT_VARIABLE cases COMMAND_ERROR_IS_FATAL ANY)
     set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${script})
@@ -242,7 +238,6 @@ function(qc_add_script_cases name)
     string(REPLACE "\n" ";" cases "${cases}")
     foreach(case IN LISTS cases)
         add_test(NAME ${name}.${case} COMMAND ${script} ${ARG_ARGS} ${case})
-        set_tests_properties(${name}.${case} PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT 120
-                                                        SKIP_RETURN_CODE 77)
+        set_tests_properties(${name}.${case} PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT ${ARG_TIMEOUT})
     endforeach()
 endfunction()
