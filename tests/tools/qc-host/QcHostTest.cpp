@@ -331,7 +331,7 @@ TEST(QcHostArguments, MistakesGetAReasonAndAFailingStatus) {
         {"render " + p + " " + temp("none.wav") + " o.wav", "none.wav"},
         {"render " + p + " " + in + " o.wav --midi " + temp("bad-midi.txt"), "line 1"},
         {"render " + p + " " + in + " /nonexistent/dir/o.wav", "/nonexistent/dir/o.wav"},
-        {"preset", "expected 'save' or 'show'"},
+        {"preset", "expected 'save', 'show' or 'lv2'"},
         {"preset save " + p, "needs PLUGIN FILE"},
         {"response " + p, "needs PLUGIN OUT.png"},
         {"analyze " + in, "needs IN.wav OUT.wav"},
