@@ -10,7 +10,7 @@
 #include "tests/vst3/Vst3TestHost.h"
 
 #if defined(_WIN32)
-#include <windows.h>
+#include "tests/e2e/gui/EditorHarness.h"
 #else
 #include <malloc.h>
 #include <poll.h>
@@ -66,7 +66,57 @@ void checkSizeAndPlatform(IEditController* controller, IPlugView* view) {
     EXPECT_EQ(view->attached(nullptr, kOurPlatform), kInvalidArgument);
 }
 
-#if !defined(_WIN32)
+#if defined(_WIN32)
+
+using EditorHarness::Pump;
+
+// The cutoff's knob: the one 194 pixels from the panel's left.
+HWND cutoffKnob(HWND frame) {
+    for (HWND knob : EditorHarness::DescendantsOfClass(frame, "QuellinWindowsToolkitKnob")) {
+        POINT corner{0, 0};
+        MapWindowPoints(knob, GetParent(knob), &corner, 1);
+        if (corner.x == 194) return knob;
+    }
+    return nullptr;
+}
+
+void post(HWND control, UINT message, WPARAM keys, int x, int y) {
+    PostMessageA(control, message, keys, MAKELPARAM(x, y));
+    Pump();
+}
+
+TEST(Vst3WindowsEditor, OpensInAWindowAgainAndAgainAndADragIsOneGesture) {
+    ASSERT_NE(factory(), nullptr) << QC_VST3_PATH;
+    EditorHarness::HostWindow frame(512, 224);
+    Plugin plugin;
+    IPlugView* view = plugin.controller->createView(ViewType::kEditor);
+    ASSERT_NE(view, nullptr);
+    checkSizeAndPlatform(plugin.controller, view);
+    for (int opening = 0; opening < 3; ++opening) {
+        SCOPED_TRACE(opening);
+        ASSERT_EQ(view->attached(frame.Handle(), kOurPlatform), kResultOk);
+        Pump();
+        HWND knob = cutoffKnob(frame.Handle());
+        ASSERT_NE(knob, nullptr);
+        // Up 5 pixels a step, twice, and back to where the drag started.
+        post(knob, WM_LBUTTONDOWN, MK_LBUTTON, 33, 40);
+        for (int y : {35, 30, 40}) post(knob, WM_MOUSEMOVE, MK_LBUTTON, 33, y);
+        post(knob, WM_LBUTTONUP, 0, 33, 40);
+        EXPECT_EQ(editsOf(plugin.handler, kCutoff), "bpppe");
+        plugin.handler.calls.clear();
+        // A host change moves the knob without coming back.
+        EXPECT_EQ(plugin.controller->setParamNormalized(kCutoff, 0.5), kResultOk);
+        Pump();
+        EXPECT_TRUE(plugin.handler.calls.empty());
+        ASSERT_EQ(view->removed(), kResultOk);
+        Pump();
+        EXPECT_TRUE(EditorHarness::Descendants(frame.Handle()).empty());
+        EXPECT_EQ(plugin.controller->setParamNormalized(kCutoff, 0.1), kResultOk);
+    }
+    view->release();
+}
+
+#else
 
 using X11Harness::Screen;
 
@@ -113,8 +163,8 @@ public:
         }
         for (const auto& timer : timers) timer.first->onTimer();
     }
-    std::vector<std::pair<IEventHandler*, FileDescriptor>> handlers;
-    std::vector<std::pair<ITimerHandler*, TimerInterval>> timers;
+    std::vector<std::pair<IEventHandler*, FileDescriptor> > handlers;
+    std::vector<std::pair<ITimerHandler*, TimerInterval> > timers;
 
 private:
     template <typename List, typename Handler>
