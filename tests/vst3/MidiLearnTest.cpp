@@ -3,9 +3,11 @@
 // and what the processor learns and plays must match the VST 2.x plug-in fed the same MIDI.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <map>
+#include <thread>
 
 #include "tests/support/ProductFacts.h"
 #include "tests/support/Signal.h"
@@ -164,6 +166,28 @@ TEST(Vst3MidiLearn, TheEditorsActionsReachTheProcessorAndBadOnesChangeNothing) {
     }
     Plugin plugin;
     EXPECT_EQ(plugin.processorPoint->notify(nullptr), kResultFalse);
+}
+
+// The editor's actions arrive on the user-interface thread while the audio thread learns and
+// plays controllers; every binding the state shows is one a controller made.
+TEST(Vst3MidiLearn, ActionsAndControllersMeetOnTwoThreads) {
+    Plugin plugin;
+    std::atomic<bool> done{false};
+    std::thread audio([&] {
+        for (int block = 0; !done.load(); ++block)
+            plugin.sendController(20 + block % 4, block % 128);
+    });
+    for (int round = 0; round < 300; ++round) {
+        plugin.sendLearnCommand(kStart, round % 5);
+        if (round % 7 == 0) plugin.sendLearnCommand(kForget, 20 + round % 4);
+        if (round % 31 == 0) plugin.sendLearnCommand(kClearAll, 0);
+        for (const auto& [parameter, cc] : bindingsOf(plugin.state())) {
+            EXPECT_LT(parameter, 5);
+            EXPECT_TRUE(cc >= 20 && cc < 24) << cc;
+        }
+    }
+    done = true;
+    audio.join();
 }
 
 TEST(Vst3MidiLearn, TheControllerTakesTheHiddenParametersAndRefusesBadReports) {
