@@ -154,6 +154,16 @@ function(qc_add_gtest target)
                 "endif()\n")
             set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${script})
         endif()
+        if(ARG_NEEDS_DISPLAY)
+            # The cases share the screen and the pointer with every other GUI suite: one at a
+            # time. Set on the discovered tests, as their labels are.
+            set(script ${CMAKE_CURRENT_BINARY_DIR}/${target}_lock.cmake)
+            file(WRITE ${script}
+                "if(${target}_TESTS)\n"
+                "    set_tests_properties(\${${target}_TESTS} PROPERTIES RESOURCE_LOCK qc_screen)\n"
+                "endif()\n")
+            set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${script})
+        endif()
     endif()
 endfunction()
 

@@ -15,7 +15,6 @@
 #include <malloc.h>
 #include <poll.h>
 
-#include <filesystem>
 #include <functional>
 
 #include "tests/e2e/gui/X11Harness.h"
@@ -258,15 +257,6 @@ protected:
     Screen screen;
 };
 
-std::size_t openFiles() {
-    std::size_t count = 0;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
-        (void)entry;
-        ++count;
-    }
-    return count;
-}
-
 TEST_F(Vst3Editor, ShowsThePanelFromTheHostsRunLoopAndLeavesWhenRemoved) {
     Editor editor(screen);
     ASSERT_NE(editor.view, nullptr);
@@ -372,7 +362,7 @@ TEST_F(Vst3Editor, OpeningsAndClosingsLeaveNothingBehind) {
     for (int i = 0; i < 5; ++i) cycle();  // caches that fill once (fonts, cairo's pools)
     editor.view->removed();
     XSync(screen.Get(), False);
-    const std::size_t files = openFiles();
+    const std::size_t files = X11Harness::OpenFiles();
     const std::size_t heap = mallinfo2().uordblks;
     ASSERT_EQ(editor.view->attached(reinterpret_cast<void*>(editor.window), kOurPlatform),
               kResultOk);
@@ -381,8 +371,8 @@ TEST_F(Vst3Editor, OpeningsAndClosingsLeaveNothingBehind) {
     XSync(screen.Get(), False);
     const long heapGrowth = static_cast<long>(mallinfo2().uordblks) - static_cast<long>(heap);
     std::printf("100 openings: %zd open files more, heap %+ld bytes\n",
-                static_cast<std::ptrdiff_t>(openFiles() - files), heapGrowth);
-    EXPECT_EQ(openFiles(), files);
+                static_cast<std::ptrdiff_t>(X11Harness::OpenFiles() - files), heapGrowth);
+    EXPECT_EQ(X11Harness::OpenFiles(), files);
     EXPECT_LT(heapGrowth, 16 * 1024);
     EXPECT_TRUE(screen.Children(editor.window).empty());
     EXPECT_TRUE(editor.frame.timers.empty());

@@ -22,6 +22,7 @@
 
 namespace {
 
+using X11Harness::OpenFiles;
 using X11Harness::Screen;
 using X11Harness::Until;
 
@@ -459,15 +460,6 @@ TEST_F(LinuxEditor, TheAboutBoxOpensTheWebsiteAndStaysUntilOk) {
     EXPECT_TRUE(IdleUntil([&] { return TopLevel(kBoxClass) == 0; }));
     setenv("PATH", path.c_str(), 1);
     std::filesystem::remove_all(dir);
-}
-
-std::size_t OpenFiles() {
-    std::size_t count = 0;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
-        (void)entry;
-        ++count;
-    }
-    return count;
 }
 
 TEST_F(LinuxEditor, TwoHundredOpeningsLeaveNothingBehind) {
