@@ -138,7 +138,9 @@ function(qc_add_gtest target)
             # reads it from the fixture's state file when it starts.
             set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR
                 "${PROJECT_SOURCE_DIR}/cmake/with-display.sh;${QC_XVFB_STATE_DIR}/display;--")
-            list(APPEND properties FIXTURES_REQUIRED qc_display)
+            # The cases share the screen and the pointer with every other GUI suite: one at a
+            # time.
+            list(APPEND properties FIXTURES_REQUIRED qc_display RESOURCE_LOCK qc_screen)
         endif()
         gtest_discover_tests(${target}
             DISCOVERY_MODE PRE_TEST
@@ -151,16 +153,6 @@ function(qc_add_gtest target)
             file(WRITE ${script}
                 "if(${target}_TESTS)\n"
                 "    set_tests_properties(\${${target}_TESTS} PROPERTIES LABELS \"${ARG_LABELS}\")\n"
-                "endif()\n")
-            set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${script})
-        endif()
-        if(ARG_NEEDS_DISPLAY)
-            # The cases share the screen and the pointer with every other GUI suite: one at a
-            # time. Set on the discovered tests, as their labels are.
-            set(script ${CMAKE_CURRENT_BINARY_DIR}/${target}_lock.cmake)
-            file(WRITE ${script}
-                "if(${target}_TESTS)\n"
-                "    set_tests_properties(\${${target}_TESTS} PROPERTIES RESOURCE_LOCK qc_screen)\n"
                 "endif()\n")
             set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${script})
         endif()
