@@ -69,7 +69,7 @@ Model::~Model() {
 void Model::SetController(Controller* owner) {
     Trace("Model::SetController\r\n");
     controller = owner;
-    learnListener = owner;
+    observer = owner;
 }
 
 const char* Model::GetEffectName() const {

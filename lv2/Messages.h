@@ -5,10 +5,10 @@
 // before MIDI events of its own frame):
 //   StartLearning { parameter: Int }   the next controller moved binds to parameter 0..4
 //   CancelLearning {}                  stop learning, nothing bound
-//   Forget { controller: Int }         unbind controller 0..127
-//   ClearAll {}                        unbind every controller
+//   Forget { controller: Int }         unbind controller 0..127; ends learning
+//   ClearAll {}                        unbind every controller; ends learning
 //   GetBindings {}                     ask for Bindings
-// Plug-in -> panel, on the notify port:
+// Plug-in -> panel, on the notify port, at the frame where each happened:
 //   Learned { controller: Int, parameter: Int }   learning bound a controller
 //   Moved { parameter: Int, value: Float }        a learned controller moved a parameter; value
 //                                                 in the port's units, for the panel to write

@@ -36,7 +36,7 @@ bool intProperty(const LV2_Atom_Object& message, LV2_URID key, LV2_URID intType,
 
 Plugin::Plugin(double sampleRate, const LV2_URID_Map& map) : urids(map) {
     model.SetSampleRate(static_cast<float>(sampleRate));
-    model.SetMidiLearnListener(this);
+    model.SetObserver(this);
     fade.SetSampleRate(sampleRate);
     lv2_atom_forge_init(&forge, const_cast<LV2_URID_Map*>(&map));
     // No port value has the bits of this NaN, so the first Run applies every port.
@@ -87,6 +87,7 @@ void Plugin::ReadControlPorts() {
 void Plugin::Run(std::uint32_t frames) {
     const Dsp::DenormalGuard flushDenormals;
     notifying = false;
+    lastNotified = 0;
     if (notifyPort != nullptr) {
         // The host gives the capacity in the atom's size.
         lv2_atom_forge_set_buffer(&forge, reinterpret_cast<std::uint8_t*>(notifyPort),
@@ -140,46 +141,54 @@ void Plugin::RenderPiece(std::uint32_t offset, std::uint32_t count) {
                     const_cast<float*>(audioIn[1]) + offset};  // the model only reads them
     float* out[2] = {audioOut[0] + offset, audioOut[1] + offset};
     float* const kept[2] = {dry[0], dry[1]};
+    pieceStart = offset;
     VstToolkit::RenderBypassedBlock(model, fade, in, out, kept, static_cast<VstInt32>(count));
 }
 
+// The panel's actions do what the VST builds' menus do (Forget and ClearAll also end
+// learning); Forget and ClearAll answer with the map.
 void Plugin::HandleMessage(const LV2_Atom_Object& message) {
+    using Command = VstToolkit::MidiLearnCommand;
     const LV2_URID type = message.body.otype;
     int value = 0;
+    Command command{};
     if (type == urids.startLearning) {
-        if (intProperty(message, urids.parameterKey, urids.atomInt, value) && value >= 0 &&
-            value < kParameterCount)
-            model.StartLearningMidi(value);
+        if (!intProperty(message, urids.parameterKey, urids.atomInt, value) || value < 0 ||
+            value >= kParameterCount)
+            return;
+        command = {Command::kStart, value};
     } else if (type == urids.cancelLearning) {
-        model.StopLearningMidi();
+        command = {Command::kCancel, 0};
     } else if (type == urids.forget) {
         if (!intProperty(message, urids.controllerKey, urids.atomInt, value)) return;
-        {
-            VstToolkit::ChangeGroup group(bindingEdits);
-            model.UnregisterMidiControllerMapping(value);  // ignores numbers outside 0..127
-        }
-        NotifyBindings();
+        command = {Command::kForget, value};  // numbers outside 0..127 unbind nothing
     } else if (type == urids.clearAll) {
-        {
-            VstToolkit::ChangeGroup group(bindingEdits);
-            model.ClearMidiControllerMap();
-        }
-        NotifyBindings();
-    } else if (type == urids.getBindings) {
-        NotifyBindings();
+        command = {Command::kClearAll, 0};
+    } else {
+        if (type == urids.getBindings) NotifyBindings();
+        return;
     }
+    {
+        VstToolkit::ChangeGroup group(bindingEdits);
+        model.ApplyMidiLearnCommand(command);
+    }
+    if (command.kind == Command::kForget || command.kind == Command::kClearAll) NotifyBindings();
 }
 
-bool Plugin::BeginNotification(LV2_Atom_Forge_Frame& frame, LV2_URID type, std::uint32_t bytes) {
+bool Plugin::BeginNotification(LV2_Atom_Forge_Frame& frame, LV2_URID type, std::uint32_t bytes,
+                               std::int64_t time) {
     if (!notifying || forge.offset + bytes > forge.size) return false;
-    lv2_atom_forge_frame_time(&forge, 0);
+    lastNotified = std::max(lastNotified, time);
+    lv2_atom_forge_frame_time(&forge, lastNotified);
     lv2_atom_forge_object(&forge, &frame, 0, type);
     return true;
 }
 
-void Plugin::OnModelMidiLearned(VstInt32 controllerNumber, VstInt32 parameter) {
+void Plugin::OnModelMidiLearned(VstInt32 controllerNumber, VstInt32 parameter,
+                                VstInt32 deltaFrames) {
     LV2_Atom_Forge_Frame frame;
-    if (!BeginNotification(frame, urids.learned, kSmallMessageBytes)) return;
+    if (!BeginNotification(frame, urids.learned, kSmallMessageBytes, pieceStart + deltaFrames))
+        return;
     lv2_atom_forge_key(&forge, urids.controllerKey);
     lv2_atom_forge_int(&forge, controllerNumber);
     lv2_atom_forge_key(&forge, urids.parameterKey);
@@ -187,10 +196,10 @@ void Plugin::OnModelMidiLearned(VstInt32 controllerNumber, VstInt32 parameter) {
     lv2_atom_forge_pop(&forge, &frame);
 }
 
-void Plugin::OnModelParameterValueChanged(VstInt32 index, float value) {
+void Plugin::OnModelParameterValueChanged(VstInt32 index, float value, VstInt32 deltaFrames) {
     LV2_Atom_Forge_Frame frame;
     if (index < 0 || index >= kParameterCount ||
-        !BeginNotification(frame, urids.moved, kSmallMessageBytes))
+        !BeginNotification(frame, urids.moved, kSmallMessageBytes, pieceStart + deltaFrames))
         return;
     lv2_atom_forge_key(&forge, urids.parameterKey);
     lv2_atom_forge_int(&forge, index);
@@ -201,7 +210,7 @@ void Plugin::OnModelParameterValueChanged(VstInt32 index, float value) {
 
 void Plugin::NotifyBindings() {
     LV2_Atom_Forge_Frame frame;
-    if (!BeginNotification(frame, urids.bindings, kBindingsMessageBytes)) return;
+    if (!BeginNotification(frame, urids.bindings, kBindingsMessageBytes, rendered)) return;
     std::int32_t bindings[kBindingCount];
     SnapshotBindings(bindings);
     lv2_atom_forge_key(&forge, urids.bindingsKey);

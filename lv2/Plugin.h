@@ -12,7 +12,7 @@
 #include <cstdint>
 
 #include "VstToolkit/ChangeSequence.h"
-#include "VstToolkit/MidiLearnListener.h"
+#include "VstToolkit/ModelObserver.h"
 #include "dsp/BypassFade.h"
 #include "effect/x64/QuellinCorvaneModel.h"
 #include "lv2/Messages.h"
@@ -20,7 +20,7 @@
 
 namespace QuellinCorvane::Lv2 {
 
-class Plugin final : public VstToolkit::MidiLearnListener {
+class Plugin final : public VstToolkit::ModelObserver {
 public:
     Plugin(double sampleRate, const LV2_URID_Map& map);
     Plugin(const Plugin&) = delete;
@@ -39,9 +39,10 @@ public:
     // or a wrong count is refused and keeps them too. Allocates nothing.
     LV2_State_Status Restore(LV2_State_Retrieve_Function retrieve, LV2_State_Handle handle);
 
-    // The model's MIDI learn news, audio thread, inside Run.
-    void OnModelMidiLearned(VstInt32 controllerNumber, VstInt32 parameter) override;
-    void OnModelParameterValueChanged(VstInt32 index, float value) override;
+    // The model's MIDI learn news, audio thread, inside Run: notifications at their frame.
+    void OnModelMidiLearned(VstInt32 controllerNumber, VstInt32 parameter,
+                            VstInt32 deltaFrames) override;
+    void OnModelParameterValueChanged(VstInt32 index, float value, VstInt32 deltaFrames) override;
 
 private:
     // Frames the bypass fade mixes per piece; longer runs are rendered in pieces.
@@ -54,9 +55,11 @@ private:
     bool AudioConnected() const;
     // Binding of each controller, kUnbound when free; one consistent state of the map.
     void SnapshotBindings(std::int32_t (&bindings)[kBindingCount]) const;
-    // Starts a notification object of type at frame 0; false, writing nothing, when the notify
-    // sequence lacks the bytes it needs (it stays valid: the notification is dropped).
-    bool BeginNotification(LV2_Atom_Forge_Frame& frame, LV2_URID type, std::uint32_t bytes);
+    // Starts a notification object of type at frame (or the last one's, if later); false,
+    // writing nothing, when the notify sequence lacks the bytes it needs (it stays valid: the
+    // notification is dropped).
+    bool BeginNotification(LV2_Atom_Forge_Frame& frame, LV2_URID type, std::uint32_t bytes,
+                           std::int64_t time);
     void NotifyBindings();
 
     QuellinCorvaneModel model;
@@ -76,11 +79,13 @@ private:
     LV2_Atom_Forge forge;
     LV2_Atom_Forge_Frame notifyFrame;
     bool notifying = false;
-    std::uint32_t rendered = 0;
-    std::uint32_t queuedMidi = 0;  // pushed to the model and not yet rendered
+    std::uint32_t rendered = 0;     // frames of this run rendered so far
+    std::uint32_t pieceStart = 0;   // where the piece being rendered starts
+    std::int64_t lastNotified = 0;  // frame of this run's last notification
+    std::uint32_t queuedMidi = 0;   // pushed to the model and not yet rendered
     float dry[2][kScratchFrames];
 
-    // The map edits made here (Forget, ClearAll) as one group each, for Save on another thread;
+    // The map edits made here (the panel's actions) as one group each, for Save on another thread;
     // learning's own edits are grouped inside the model. Written by the audio thread.
     VstToolkit::ChangeSequence bindingEdits;
 };

@@ -18,16 +18,16 @@ constexpr float kRate = 48000.0f;
 // Both bands, 120 Hz, -12 dB, spread 50, +2.5 dB: every part of the signal path at work.
 constexpr float kSettings[kParameterCount] = {3.0f, 120.0f, 1.0f, 50.0f, 2.5f};
 
-struct NoListener : VstToolkit::MidiLearnListener {
-    void OnModelMidiLearned(VstInt32, VstInt32) override {}
-    void OnModelParameterValueChanged(VstInt32, float) override {}
+struct NoObserver final : VstToolkit::ModelObserver {
+    void OnModelMidiLearned(VstInt32, VstInt32, VstInt32) override {}
+    void OnModelParameterValueChanged(VstInt32, float, VstInt32) override {}
 };
 
 // The model as the VST 2.x plug-in holds it, with the same settings.
 struct Reference {
     explicit Reference(const float (&units)[kParameterCount]) {
         model.SetSampleRate(kRate);
-        model.SetMidiLearnListener(&listener);
+        model.SetObserver(&observer);
         for (int i = 0; i < kParameterCount; ++i)
             model.SetParameterValue(i, NormalisedFromUnits(kParameterRows[i], units[i]));
     }
@@ -37,7 +37,7 @@ struct Reference {
         float* rendered[2] = {out[0].data() + offset, out[1].data() + offset};
         model.ProcessBlock(in, rendered, static_cast<VstInt32>(frames));
     }
-    NoListener listener;
+    NoObserver observer;
     QuellinCorvaneModel model;
 };
 
