@@ -1,6 +1,6 @@
 // The LV2 entry: lv2_descriptor and the C functions hosts call, each handing over to Plugin.
 // Required feature: urid:map; instantiation without it, or with a sample rate that is not a
-// positive finite number, fails (null), as does a URI other than the plug-in's.
+// positive finite number, fails (null).
 #include <lv2/core/lv2.h>
 
 #include <cmath>

@@ -39,8 +39,7 @@ Plugin::Plugin(double sampleRate, const LV2_URID_Map& map) : urids(map) {
     model.SetObserver(this);
     fade.SetSampleRate(sampleRate);
     lv2_atom_forge_init(&forge, const_cast<LV2_URID_Map*>(&map));
-    // No port value has the bits of this NaN, so the first Run applies every port.
-    std::fill(std::begin(lastSeen), std::end(lastSeen), 0xFFFFFFFFu);
+    std::fill(std::begin(lastSeen), std::end(lastSeen), kNeverSeen);  // the first Run applies all
 }
 
 void Plugin::Connect(std::uint32_t port, void* data) {

@@ -73,8 +73,10 @@ private:
     const float* enabledPort = nullptr;
     const LV2_Atom_Sequence* controlPort = nullptr;
     LV2_Atom_Sequence* notifyPort = nullptr;
-    // The bits of each parameter port's value last applied: a change of bits is a change.
-    std::uint32_t lastSeen[kParameterCount];
+    // The bits of each parameter port's value last applied (a change of bits is a change), or
+    // kNeverSeen, which no float's bits equal.
+    static constexpr std::uint64_t kNeverSeen = ~std::uint64_t{0};
+    std::uint64_t lastSeen[kParameterCount];
     bool settleFade = true;
     LV2_Atom_Forge forge;
     LV2_Atom_Forge_Frame notifyFrame;
