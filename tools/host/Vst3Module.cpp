@@ -39,11 +39,10 @@ Module::~Module() {
 }
 
 std::string Module::binaryPath(const std::string& path) {
-    std::string folder = path;
-    while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')) folder.pop_back();
     std::error_code error;
-    if (!std::filesystem::is_directory(folder, error)) return path;
-    const std::filesystem::path bundle(folder);
+    if (!std::filesystem::is_directory(path, error)) return path;
+    std::filesystem::path bundle = std::filesystem::path(path).lexically_normal();
+    if (!bundle.has_filename()) bundle = bundle.parent_path();  // a trailing separator
     const std::string name = bundle.stem().string() + kBinaryExtension;
     return (bundle / "Contents" / kArchitecture / name).string();
 }
