@@ -6,11 +6,13 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "tests/support/CountingAllocator.h"
+#include "tests/support/ProductFacts.h"
 #include "tests/support/Signal.h"
 #include "tools/host/Host.h"
 #include "tools/host/Vst3Instance.h"
@@ -695,6 +697,114 @@ TEST(Vst3Controller, ListsTheProgramsAndTheirControllersFromTheState) {
     EXPECT_EQ(mapping->getMidiControllerAssignment(0, 0, 300, id), kResultFalse);
     units->release();
     mapping->release();
+}
+
+// What the build contract suite promises VST 2.x hosts, kept by the VST3 module in its own
+// terms: one row per promise, each on new instances of both formats.
+TEST(Vst3Contract, KeepsWhatTheVst2PluginPromisesHosts) {
+    namespace Product = TestSupport::Product;
+    const struct {
+        const char* promise;
+        std::function<void(Vst3Effect&, Vst2Effect&)> check;
+    } rows[] = {
+        {"identity and buses",
+         [](Vst3Effect& vst3, Vst2Effect&) {
+             Vst3Host::ClassInfo effect;
+             ASSERT_TRUE(module().findClass(effect));
+             EXPECT_EQ(effect.name, Product::kEffectName);
+             EXPECT_EQ(effect.vendor, Product::kVendor);
+             EXPECT_STREQ(module().factoryInfo().vendor, Product::kVendor);
+             EXPECT_TRUE(uidEquals(effect.id.bytes,
+                                   vst2ReplacementUid(Product::kUniqueId, Product::kEffectName)));
+             for (BusDirection direction : {kInput, kOutput}) {
+                 BusInfo bus{};
+                 ASSERT_EQ(vst3.component->getBusInfo(kAudio, direction, 0, bus), kResultOk);
+                 EXPECT_EQ(bus.channelCount, 2);
+                 EXPECT_EQ(bus.busType, kMain);
+             }
+         }},
+        {"parameter names, units and texts",
+         [](Vst3Effect& vst3, Vst2Effect& vst2) {
+             for (int32 i = 0; i < Product::kParameters; ++i) {
+                 ParameterInfo info{};
+                 ASSERT_EQ(vst3.controller->getParameterInfo(i, info), kResultOk);
+                 EXPECT_EQ(ascii(info.units), vst2.host.getString(effGetParamLabel, i, 64).text);
+                 String128 text{};
+                 vst3.controller->getParamStringByValue(i, info.defaultNormalizedValue, text);
+                 EXPECT_EQ(ascii(text), vst2.host.getString(effGetParamDisplay, i, 64).text);
+             }
+             const struct {
+                 ParamID id;
+                 ParamValue value;
+                 const char* text;
+             } probes[] = {
+                 {1, 1.0, "10000.0"}, {3, 0.999, "99"}, {4, 0.0, "-10.00"}, {2, 1.0, "-24"}};
+             for (const auto& probe : probes) {
+                 String128 text{};
+                 vst3.controller->getParamStringByValue(probe.id, probe.value, text);
+                 EXPECT_EQ(ascii(text), probe.text) << probe.id;
+             }
+         }},
+        {"program names through the state",
+         [](Vst3Effect& vst3, Vst2Effect& vst2) {
+             char name[] = "Tight Low End";
+             vst2.host.dispatch(effSetProgram, 0, 17);
+             vst2.host.dispatch(effSetProgramName, 0, 0, name);
+             ASSERT_EQ(vst3.setState(vst2.chunk()), kResultOk);
+             IUnitInfo* units = query<IUnitInfo>(vst3.controller);
+             ASSERT_NE(units, nullptr);
+             ProgramListInfo list{};
+             ASSERT_EQ(units->getProgramListInfo(0, list), kResultOk);
+             EXPECT_EQ(list.programCount, Product::kPrograms);
+             for (int32 p : {0, 17, 31}) {
+                 String128 text{};
+                 ASSERT_EQ(units->getProgramName(list.id, p, text), kResultOk);
+                 EXPECT_EQ(ascii(text), p == 17 ? name : "Blank");
+             }
+             units->release();
+         }},
+        {"chunks both ways, another product's refused",
+         [](Vst3Effect& vst3, Vst2Effect& vst2) {
+             vst2.host.setParameter(0, 0.6f);
+             const Bytes bank = vst2.chunk(), before = vst3.state();
+             for (std::size_t at : {5, 40}) {  // the effect's name, the vendor
+                 Bytes foreign = bank;
+                 foreign[at] = '#';
+                 EXPECT_EQ(vst3.setState(foreign), kResultFalse) << at;
+                 EXPECT_EQ(vst3.state(), before);
+             }
+             ASSERT_EQ(vst3.setState(bank), kResultOk);
+             Vst2Effect back;
+             ASSERT_EQ(back.setChunk(vst3.state()), 1);
+             EXPECT_EQ(back.host.getParameter(0), 0.6f);
+         }},
+        {"hostile rates and values make no NaN audio",
+         [](Vst3Effect& vst3, Vst2Effect&) {
+             vst3.stop();
+             const double inf = std::numeric_limits<double>::infinity();
+             ProcessSetup setup{kRealtime, kSample32, kBlock, inf};
+             vst3.processor->setupProcessing(setup);
+             vst3.component->setActive(1);
+             Changes hostile;
+             const ParamValue values[] = {inf, std::nan(""), -inf, 12.0, std::nan("")};
+             for (ParamID id = 0; id < 5; ++id)
+                 hostile.add(id, 7 * static_cast<int32>(id), values[id]);
+             Changes none;
+             Signal signal(4);
+             for (int32 k = 0; k < 4; ++k) {
+                 signal.at(k);
+                 vst3.process(signal.in, signal.out, kBlock, k == 1 ? &hostile : &none);
+             }
+             for (std::size_t i = 0; i < signal.outL.size(); ++i)
+                 ASSERT_TRUE(std::isfinite(signal.outL[i]) && std::isfinite(signal.outR[i])) << i;
+         }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.promise);
+        Vst3Effect vst3;
+        Vst2Effect vst2;
+        row.check(vst3, vst2);
+    }
 }
 
 }  // namespace
