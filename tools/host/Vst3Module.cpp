@@ -1,5 +1,6 @@
 #include "tools/host/Vst3Module.h"
 
+#include <cctype>
 #include <cstring>
 #include <filesystem>
 
@@ -33,6 +34,15 @@ std::string field(const char (&text)[N]) {
 }
 
 }  // namespace
+
+bool isVst3Path(const std::string& path) {
+    std::string lower;
+    for (char c : path) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    while (!lower.empty() && (lower.back() == '/' || lower.back() == '\\')) lower.pop_back();
+    return (lower.size() > 5 && lower.compare(lower.size() - 5, 5, ".vst3") == 0) ||
+           lower.find(".vst3/contents/") != std::string::npos ||
+           lower.find(".vst3\\contents\\") != std::string::npos;
+}
 
 Module::~Module() {
     unload();

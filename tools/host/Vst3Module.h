@@ -9,6 +9,9 @@
 
 namespace Vst3Host {
 
+// A .vst3 bundle folder, the Windows module file, or a binary inside a bundle, by its name.
+bool isVst3Path(const std::string& path);
+
 struct ClassInfo {
     Uid id{};
     std::string category;  // kVstAudioEffectClass, kVstComponentControllerClass, ...

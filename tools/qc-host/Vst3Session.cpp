@@ -1,6 +1,5 @@
 #include "tools/qc-host/Vst3Session.h"
 
-#include <cctype>
 #include <cmath>
 #include <fstream>
 #include <iterator>
@@ -28,15 +27,6 @@ bool readBytes(const std::string& path, Vst3Host::Bytes& bytes) {
 }
 
 }  // namespace
-
-bool isVst3Path(const std::string& path) {
-    std::string lower;
-    for (char c : path) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    while (!lower.empty() && (lower.back() == '/' || lower.back() == '\\')) lower.pop_back();
-    return (lower.size() > 5 && lower.compare(lower.size() - 5, 5, ".vst3") == 0) ||
-           lower.find(".vst3/contents/") != std::string::npos ||
-           lower.find(".vst3\\contents\\") != std::string::npos;
-}
 
 bool Vst3Session::open(const std::string& path, std::string& error) {
     if (!module.load(path)) {

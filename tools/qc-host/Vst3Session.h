@@ -13,8 +13,7 @@
 
 namespace QcHost {
 
-// A .vst3 bundle folder, the Windows module file, or a binary inside a bundle.
-bool isVst3Path(const std::string& path);
+using Vst3Host::isVst3Path;
 
 class Vst3Session {
 public:
