@@ -2,8 +2,7 @@
 
 namespace Vst3Host {
 
-Instance::Instance(const Module& module, const Uid& processorClass) {
-    IPluginFactory* factory = module.factory();
+Instance::Instance(IPluginFactory* factory, const Uid& processorClass) {
     void* obj = nullptr;
     if (factory == nullptr ||
         factory->createInstance(processorClass.bytes, IComponent::iid.bytes, &obj) != kResultOk ||

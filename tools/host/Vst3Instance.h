@@ -14,7 +14,9 @@ public:
     // Creates the class's component, its controller (the component's own when it has no
     // separate one), initializes both, connects their connection points and hands the
     // component's state to the controller. ok() is false, with error() set, on any failure.
-    Instance(const Module& module, const Uid& processorClass);
+    Instance(IPluginFactory* factory, const Uid& processorClass);
+    Instance(const Module& module, const Uid& processorClass)
+        : Instance(module.factory(), processorClass) {}
     // Stops processing and terminates both sides.
     ~Instance();
     Instance(const Instance&) = delete;
