@@ -226,3 +226,18 @@ function(qc_add_program_test)
         qc_wine_skippable(${ARG_NAME})
     endif()
 endfunction()
+
+# One test per case that '<name>.py --list' names, run as '<name>.py ARGS... CASE', with the
+# given labels and timeout (seconds).
+function(qc_add_script_cases name)
+    cmake_parse_arguments(PARSE_ARGV 1 ARG "" "TIMEOUT" "LABELS;ARGS")
+    set(script ${CMAKE_CURRENT_SOURCE_DIR}/${name}.py)
+    execute_process(COMMAND ${script} --list OUTPUT_VARIABLE cases COMMAND_ERROR_IS_FATAL ANY)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${script})
+    string(STRIP "${cases}" cases)
+    string(REPLACE "\n" ";" cases "${cases}")
+    foreach(case IN LISTS cases)
+        add_test(NAME ${name}.${case} COMMAND ${script} ${ARG_ARGS} ${case})
+        set_tests_properties(${name}.${case} PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT ${ARG_TIMEOUT})
+    endforeach()
+endfunction()

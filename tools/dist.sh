@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # dist.sh: packs the release, dist/QuellinCorvane-<version>.zip, from the built binaries:
-# x64/ and x86/ Windows DLLs, linux-x64/ .so, presets/, README, LICENSE and SHA256SUMS. The
+# x64/ and x86/ Windows DLLs, linux-x64/ .so, the VST3 bundle with both platforms' binaries,
+# presets/, README, LICENSE and SHA256SUMS. The
 # version is the CMake project's. Entries carry a fixed date and order, so packing the same
 # binaries twice gives the same zip.
 set -euo pipefail
@@ -12,10 +13,14 @@ if [[ -z $version ]]; then
     exit 1
 fi
 name=QuellinCorvane-$version
+vst3_win=QuellinCorvane.vst3/Contents/x86_64-win/QuellinCorvane.vst3
+vst3_linux=QuellinCorvane.vst3/Contents/x86_64-linux/QuellinCorvane.so
 files=(
     "dist/windows-x64/QuellinCorvane.dll:x64/QuellinCorvane.dll"
     "dist/windows-x86/QuellinCorvane.dll:x86/QuellinCorvane.dll"
     "dist/linux-x64/QuellinCorvane.so:linux-x64/QuellinCorvane.so"
+    "dist/windows-x64/$vst3_win:vst3/$vst3_win"
+    "dist/linux-x64/$vst3_linux:vst3/$vst3_linux"
     "README.md:README.md"
     "LICENSE:LICENSE"
 )

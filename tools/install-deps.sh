@@ -28,6 +28,9 @@ required=(
     libcairo2-dev fonts-dejavu-core libsndfile1-dev pkg-config gnuplot-nox zip
     # the Linux editor (X11 through xcb) and its tests' synthetic input (XTest)
     libxcb1-dev libx11-dev libxtst-dev
+    # third-party hosts the plug-in formats are tested in: Ardour (VST3, LV2), the LV2 tools,
+    # and a JACK server with a dummy driver for the console host
+    ardour lv2-dev lilv-utils lv2file jalv jackd2
 )
 # Wine's 32-bit loader, for the 32-bit build's tests only.
 only_32bit=(wine32:i386)
