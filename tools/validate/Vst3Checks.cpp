@@ -13,6 +13,7 @@
 #include "tools/validate/Checks.h"
 #include "tools/validate/Instance.h"
 #include "tools/validate/Memory.h"
+#include "tools/validate/SharedChecks.h"
 
 namespace Validate {
 namespace {
@@ -23,7 +24,6 @@ using Vst3Host::ParameterChanges;
 
 constexpr int32 kBlock = 512;
 constexpr int32 kMaxBlock = 8192;
-constexpr float kLimit = 8.0f;  // as for the VST 2.x checks: input peaks at 0.5
 
 Result fail(std::string why) {
     return {false, std::move(why)};
@@ -84,8 +84,7 @@ Stereo render(Effect& effect, const Stereo& input, const std::vector<int32>& siz
 }
 
 Result insane(const std::string& when, const Levels& levels) {
-    return fail(when + ": peak " + number(levels.peak) + ", " + std::to_string(levels.nonFinite) +
-                " non-finite, " + std::to_string(levels.subnormal) + " subnormal");
+    return fail(when + ": " + Describe(levels));
 }
 
 Result info(const Vst3Host::Module& module, const Options&) {
@@ -115,55 +114,39 @@ Result info(const Vst3Host::Module& module, const Options&) {
             effect.name + " " + effect.version + ", " + std::to_string(count) + " parameters"};
 }
 
+// The shared checks' view of this format. Any rate goes to setupProcessing, as a host may offer
+// one the processor refuses; it must then keep processing sanely.
+struct Vst3Format {
+    using Binary = Vst3Host::Module;
+    using Effect = Validate::Effect;
+    static std::unique_ptr<Effect> Make(const Binary& module, double rate) {
+        auto effect = std::make_unique<Effect>(module);
+        if (!effect->started) return nullptr;
+        effect->stop();
+        ProcessSetup setup{kRealtime, kSample32, kMaxBlock, rate};
+        effect->processor->setupProcessing(setup);
+        effect->component->setActive(1);
+        effect->processor->setProcessing(1);
+        return effect;
+    }
+    static void Busy(Effect& effect, double cutoff) { busySettings(effect, cutoff); }
+    static Stereo Render(Effect& effect, const Stereo& input, const std::vector<int32>& sizes,
+                         bool inPlace) {
+        return render(effect, input, sizes, inPlace);
+    }
+};
+
 Result sampleRates(const Vst3Host::Module& module, const Options& options) {
     const double inf = std::numeric_limits<double>::infinity();
-    const double rates[] = {1000,   8000,  11025,  16000, 22050,  32000,
-                            44100,  48000, 88200,  96000, 176400, 192000,
-                            768000, 0,     -48000, 1e12,  inf,    std::nan("")};
-    const Stereo input = TestSignal(options.thorough ? 600000 : 96000, 1);
-    float worst = 0.0f;
-    for (double rate : rates) {
-        for (double cutoff : {1.0, 0.1}) {
-            // Hosts may offer a rate the processor refuses; it must then keep processing sanely.
-            Effect effect(module);
-            effect.stop();
-            ProcessSetup setup{kRealtime, kSample32, kMaxBlock, rate};
-            effect.processor->setupProcessing(setup);
-            effect.component->setActive(1);
-            effect.processor->setProcessing(1);
-            busySettings(effect, cutoff);
-            Levels levels;
-            levels.Add(render(effect, input, {kBlock}));
-            if (!levels.Sane(kLimit))
-                return insane("at " + number(rate) + " Hz, cutoff " + number(cutoff), levels);
-            worst = std::max(worst, levels.peak);
-        }
-    }
-    return {true, "18 rates (0, NaN, inf, 1e12 among them), peak " + number(worst, 2)};
+    return SampleRates<Vst3Format>(
+        module, options,
+        {1000, 8000, 11025, 16000, 22050, 32000, 44100, 48000, 88200, 96000, 176400, 192000, 768000,
+         0, -48000, 1e12, inf, std::nan("")},
+        "18 rates (0, NaN, inf, 1e12 among them)");
 }
 
 Result blockSizes(const Vst3Host::Module& module, const Options&) {
-    const Stereo input = TestSignal(40000, 2);
-    Effect reference(module);
-    busySettings(reference);
-    const Stereo expected = render(reference, input, {kBlock});
-    std::mt19937 random(3);
-    std::vector<int32> varying;
-    for (int i = 0; i < 300; ++i)
-        varying.push_back(i % 5 == 0 ? 0 : static_cast<int32>(random() % 700));
-    const std::vector<std::vector<int32>> patterns = {{1},   {2},    {3},    {31},   {32},   {64},
-                                                      {100}, {1000}, {4096}, {8192}, varying};
-    for (const auto& sizes : patterns) {
-        for (bool inPlace : {false, true}) {
-            Effect effect(module);
-            busySettings(effect);
-            const Stereo got = render(effect, input, sizes, inPlace);
-            if (got.left != expected.left || got.right != expected.right)
-                return fail("blocks of " + std::to_string(sizes[0]) + (inPlace ? " in place" : "") +
-                            " render other samples");
-        }
-    }
-    return {true, "0..8192, varying, in place: identical"};
+    return BlockSizes<Vst3Format>(module);
 }
 
 Result hostileValues(const Vst3Host::Module& module, const Options&) {
@@ -184,7 +167,7 @@ Result hostileValues(const Vst3Host::Module& module, const Options&) {
         hostile.add(3, kBlock * 4, value);  // past it
         Levels levels;
         levels.Add(render(effect, input, {kBlock}, false, &hostile));
-        if (!levels.Sane(kLimit)) return insane("after " + number(value), levels);
+        if (!levels.Sane(kSaneLimit)) return insane("after " + number(value), levels);
     }
     return {true, "NaN, +-inf, -1, 2, +-1e30, odd IDs and offsets: audio sane"};
 }
@@ -236,51 +219,24 @@ Result restore(const Vst3Host::Module& module, const Options&) {
 }
 
 Result manyInstances(const Vst3Host::Module& module, const Options&) {
-    std::vector<std::unique_ptr<Effect>> effects;
-    for (int i = 0; i < 64; ++i) {
-        effects.push_back(std::make_unique<Effect>(module));
-        if (!effects.back()->started) return fail("instance " + std::to_string(i));
-        busySettings(*effects.back(), 0.05 + 0.01 * i);
-    }
-    const Stereo input = TestSignal(4096, 9);
-    Levels levels;
-    for (auto& effect : effects) levels.Add(render(*effect, input, {64}));
-    if (!levels.Sane(kLimit)) return insane("64 instances", levels);
-    return {true, "64 at once"};
+    return ManyInstances<Vst3Format>(module);
 }
 
 Result soak(const Vst3Host::Module& module, const Options& options) {
-    const long frames = options.thorough ? 30000000L : 3000000L;
     const double rates[] = {8000, 22050, 44100, 48000, 96000, 192000};
-    const Stereo input = TestSignal(1 << 16, 10);
     Effect effect(module);
     std::mt19937 random(11);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
-    Stereo out(kBlock);
-    Levels levels;
     ParameterChanges changes;
-    long baseline = 0;
-    for (long done = 0, block = 0; done < frames; done += kBlock, ++block) {
+    return Soak(options, [&](long block, float** in, float** out) {
         changes.clear();
         changes.add(static_cast<ParamID>(block % 5), static_cast<int32>(block % kBlock),
                     unit(random));
         if (block % 997 == 0) changes.add(101, 0, static_cast<double>(block % 32) / 31.0);
         if (block % 1499 == 0) effect.setState(effect.state());
         if (block % 5003 == 0) effect.start(rates[(block / 5003) % 6], kMaxBlock);
-        const std::size_t at = static_cast<std::size_t>(done % ((1 << 16) - kBlock));
-        float* in[] = {const_cast<float*>(input.left.data()) + at,
-                       const_cast<float*>(input.right.data()) + at};
-        effect.process(in, out.Channels(), kBlock, &changes);
-        levels.Add(out);
-        // After the first tenth everything a steady run needs is allocated.
-        if (block == frames / kBlock / 10) baseline = ResidentBytes();
-    }
-    const long growth = ResidentBytes() - baseline;
-    if (!levels.Sane(kLimit)) return insane("soak", levels);
-    if (baseline > 0 && growth > (1L << 20))
-        return fail("memory grew " + number(growth / 1024.0) + " KiB");
-    return {true, number(frames / 1e6, 0) + " M frames, peak " + number(levels.peak, 2) +
-                      ", memory " + (growth >= 0 ? "+" : "") + number(growth / 1024.0, 0) + " KiB"};
+        effect.process(in, out, kBlock, &changes);
+    });
 }
 
 }  // namespace
