@@ -104,14 +104,4 @@ bool ParameterChanges::add(ParamID id, int32 offset, ParamValue value) {
     return queue != nullptr && queue->append(offset, value);
 }
 
-bool ParameterChanges::lastValue(ParamID id, ParamValue& value) {
-    for (int32 i = 0; i < count; ++i) {
-        ParamValueQueue& queue = queues[static_cast<std::size_t>(i)];
-        int32 offset = 0;
-        if (queue.getParameterId() == id && queue.getPointCount() > 0)
-            return queue.getPoint(queue.getPointCount() - 1, offset, value) == kResultOk;
-    }
-    return false;
-}
-
 }  // namespace Vst3Host

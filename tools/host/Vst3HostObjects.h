@@ -103,8 +103,6 @@ public:
     // False when the queue or its points are full.
     bool add(ParamID id, int32 offset, ParamValue value);
     void clear() { count = 0; }
-    // The last value of the parameter's queue, or false when it has none.
-    bool lastValue(ParamID id, ParamValue& value);
 
 private:
     int32 count = 0;

@@ -13,12 +13,6 @@ using Vst3Host::narrow;
 
 namespace {
 
-std::string trim(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 bool readBytes(const std::string& path, Vst3Host::Bytes& bytes) {
     std::ifstream file(path, std::ios::binary);
     if (!file) return false;

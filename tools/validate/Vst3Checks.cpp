@@ -114,19 +114,15 @@ Result info(const Vst3Host::Module& module, const Options&) {
             effect.name + " " + effect.version + ", " + std::to_string(count) + " parameters"};
 }
 
-// The shared checks' view of this format. Any rate goes to setupProcessing, as a host may offer
-// one the processor refuses; it must then keep processing sanely.
+// The shared checks' view of this format. A rate the processor refuses leaves it at 48 kHz, as
+// a host then falls back to one it takes.
 struct Vst3Format {
     using Binary = Vst3Host::Module;
     using Effect = Validate::Effect;
     static std::unique_ptr<Effect> Make(const Binary& module, double rate) {
         auto effect = std::make_unique<Effect>(module);
         if (!effect->started) return nullptr;
-        effect->stop();
-        ProcessSetup setup{kRealtime, kSample32, kMaxBlock, rate};
-        effect->processor->setupProcessing(setup);
-        effect->component->setActive(1);
-        effect->processor->setProcessing(1);
+        if (!effect->start(rate, kMaxBlock) && !effect->start(48000.0, kMaxBlock)) return nullptr;
         return effect;
     }
     static void Busy(Effect& effect, double cutoff) { busySettings(effect, cutoff); }
