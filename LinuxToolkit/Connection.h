@@ -29,6 +29,7 @@ public:
 
     bool IsOpen() const { return connection != nullptr; }
     xcb_connection_t* Get() const { return connection; }
+    int FileDescriptor() const { return xcb_get_file_descriptor(connection); }
     xcb_window_t Root() const { return screen->root; }
     xcb_atom_t Atom(const char* name);
 

@@ -12,7 +12,13 @@ void ParameterControl::Draw(cairo_t* cr) {
 
 void ParameterControl::OnButtonPress(int button, int px, int py, Keys keys) {
     switch (button) {
-        case kLeft: OnLeftDown(px, py, keys); break;
+        case kLeft:
+            if (!inGesture) {
+                inGesture = true;
+                listener.OnControlGestureBegan(*this);
+            }
+            OnLeftDown(px, py, keys);
+            break;
         case kRight: listener.OnControlRightClicked(*this); break;
         case kWheelUp:
         case kWheelDown:
@@ -20,6 +26,14 @@ void ParameterControl::OnButtonPress(int button, int px, int py, Keys keys) {
             break;
         default: break;
     }
+}
+
+void ParameterControl::OnButtonRelease(int button, int, int) {
+    if (button != kLeft) return;
+    OnLeftUp();
+    if (!inGesture) return;
+    inGesture = false;
+    listener.OnControlGestureEnded(*this);
 }
 
 void ParameterControl::OnMotion(int px, int py, bool leftDown, Keys keys) {
@@ -67,10 +81,6 @@ void Knob::OnPointerMove(int, int py, bool leftDown, Keys keys) {
     lastY = py;
 }
 
-void Knob::OnButtonRelease(int button, int, int) {
-    if (button == kLeft) dragging = false;
-}
-
 void Knob::OnWheel(bool up, Keys keys) {
     Step(KnobMath::WheelStep(up, keys));
 }
@@ -109,10 +119,6 @@ void Multiswitch::OnLeftDown(int px, int py, Keys keys) {
 
 void Multiswitch::OnPointerMove(int px, int py, bool leftDown, Keys) {
     if (dragging && leftDown) Select(SwitchMath::PositionAt(slices, px, py));
-}
-
-void Multiswitch::OnButtonRelease(int button, int, int) {
-    if (button == kLeft) dragging = false;
 }
 
 void Multiswitch::OnWheel(bool up, Keys) {

@@ -21,6 +21,10 @@ public:
     virtual void OnControlHover(ParameterControl& control) = 0;
     virtual void OnControlLeave(ParameterControl& control) = 0;
     virtual void OnControlRightClicked(ParameterControl& control) = 0;
+    // The left button went down on the control and came up again: the changes in between are
+    // one gesture of the user's.
+    virtual void OnControlGestureBegan(ParameterControl&) {}
+    virtual void OnControlGestureEnded(ParameterControl&) {}
 };
 
 class ParameterControl : public Widget {
@@ -43,12 +47,14 @@ public:
 
     void Draw(cairo_t* cr) override;
     void OnButtonPress(int button, int px, int py, Keys keys) override;
+    void OnButtonRelease(int button, int px, int py) override;
     void OnMotion(int px, int py, bool leftDown, Keys keys) override;
     void OnEnter() override;
     void OnLeave() override;
 
 protected:
     virtual void OnLeftDown(int px, int py, Keys keys) = 0;
+    virtual void OnLeftUp() = 0;
     virtual void OnPointerMove(int px, int py, bool leftDown, Keys keys) = 0;
     virtual void OnWheel(bool up, Keys keys) = 0;
     void Changed() {
@@ -65,6 +71,7 @@ protected:
     // Hover is reported on the first move after entering, as a resting pointer only counts
     // once it has moved: a menu closing over a control shows no hover.
     bool hoverPending = false;
+    bool inGesture = false;  // between the left button's press and its release
 };
 
 class Knob : public ParameterControl {
@@ -73,10 +80,10 @@ public:
     float GetValue() const override { return position * 0.01f; }
     void SetValue(float value, bool notify) override;
     int GetFrame() const override { return frame; }
-    void OnButtonRelease(int button, int px, int py) override;
 
 private:
     void OnLeftDown(int px, int py, Keys keys) override;
+    void OnLeftUp() override { dragging = false; }
     void OnPointerMove(int px, int py, bool leftDown, Keys keys) override;
     void OnWheel(bool up, Keys keys) override;
     void Step(float delta);
@@ -94,10 +101,10 @@ public:
     float GetValue() const override;
     void SetValue(float value, bool notify) override;
     int GetFrame() const override { return selected; }
-    void OnButtonRelease(int button, int px, int py) override;
 
 private:
     void OnLeftDown(int px, int py, Keys keys) override;
+    void OnLeftUp() override { dragging = false; }
     void OnPointerMove(int px, int py, bool leftDown, Keys keys) override;
     void OnWheel(bool up, Keys keys) override;
     void Select(int position);

@@ -229,14 +229,24 @@ void Controller::OnViewParameterValueChanged(VstInt32 index, float value) {
     setParameterAutomated(index, value);
 }
 
-void Controller::OnModelParameterValueChanged(VstInt32 index, float value) {
+void Controller::OnViewGestureBegan(VstInt32 index) {
+    Trace("Controller::OnViewGestureBegan\r\n");
+    if (IsParameter(index)) beginEdit(index);
+}
+
+void Controller::OnViewGestureEnded(VstInt32 index) {
+    Trace("Controller::OnViewGestureEnded\r\n");
+    if (IsParameter(index)) endEdit(index);
+}
+
+void Controller::OnModelParameterValueChanged(VstInt32 index, float value, VstInt32) {
     Trace("Controller::OnModelParameterValueChanged\r\n");
     if (index >= 0 && index < kLearnedBit)
         viewUpdates.fetch_or(1u << index, std::memory_order_acq_rel);
     setParameterAutomated(index, value);
 }
 
-void Controller::OnModelMidiLearned() {
+void Controller::OnModelMidiLearned(VstInt32, VstInt32, VstInt32) {
     Trace("Controller::OnModelMidiLearned\r\n");
     viewUpdates.fetch_or(1u << kLearnedBit, std::memory_order_acq_rel);
 }

@@ -16,12 +16,13 @@
 
 #include "VstToolkit/Chunk.h"
 #include "VstToolkit/Model.h"
+#include "VstToolkit/ModelObserver.h"
 #include "VstToolkit/ViewInterface.h"
 #include "vst/AudioEffectX.h"
 
 namespace VstToolkit {
 
-class Controller : public AudioEffectX {
+class Controller : public AudioEffectX, public ModelObserver {
 public:
     // Chunks larger than this cannot be ours; setChunk refuses them untouched.
     static constexpr VstInt32 kMaxChunkBytes = 1 << 20;
@@ -63,12 +64,17 @@ public:
     void PushParametersToView();
     // The user moved a control: store, then tell the host. User-interface thread.
     void OnViewParameterValueChanged(VstInt32 index, float value);
+    // The user took hold of a control and let go of it again: the host hears beginEdit and
+    // endEdit around the changes, so it can record touch automation. User-interface thread.
+    void OnViewGestureBegan(VstInt32 index);
+    void OnViewGestureEnded(VstInt32 index);
     // A learned controller changed a value: tell the host, and the view on the next idle.
     // Audio thread.
-    void OnModelParameterValueChanged(VstInt32 index, float value);
+    void OnModelParameterValueChanged(VstInt32 index, float value, VstInt32 deltaFrames) override;
     // A controller was bound by MIDI learn: the "Learning..." text goes on the next idle.
     // Audio thread.
-    void OnModelMidiLearned();
+    void OnModelMidiLearned(VstInt32 controllerNumber, VstInt32 parameter,
+                            VstInt32 deltaFrames) override;
     // Shows in the view what the audio thread changed since the last call. The editor's idle,
     // user-interface thread.
     void ShowAudioThreadChanges();

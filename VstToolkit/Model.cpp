@@ -5,6 +5,7 @@
 #include <cstring>
 #include <thread>
 
+#include "VstToolkit/Controller.h"
 #include "vst/TextTools.h"
 #include "vst/platform/Trace.h"
 
@@ -68,6 +69,7 @@ Model::~Model() {
 void Model::SetController(Controller* owner) {
     Trace("Model::SetController\r\n");
     controller = owner;
+    observer = owner;
 }
 
 const char* Model::GetEffectName() const {

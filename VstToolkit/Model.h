@@ -28,6 +28,7 @@
 #include "VstToolkit/ChangeSequence.h"
 #include "VstToolkit/Chunk.h"
 #include "VstToolkit/MidiEventQueue.h"
+#include "VstToolkit/ModelObserver.h"
 #include "VstToolkit/RenderHandOver.h"
 #include "vst/VstInterface.h"
 
@@ -120,8 +121,11 @@ public:
     virtual void OnSustainOn(VstInt32 /*deltaFrames*/, VstInt32 /*channel*/) {}
     virtual void OnSustainOff(VstInt32 /*deltaFrames*/, VstInt32 /*channel*/) {}
 
+    // The Controller is also the observer; SetObserver replaces the observer alone (a model
+    // without a Controller, or one whose changes go elsewhere). Before the instance is shared.
     void SetController(Controller* owner);
     Controller* GetController() const { return controller; }
+    void SetObserver(ModelObserver* newObserver) { observer = newObserver; }
 
     const char* GetEffectName() const;
     const char* GetVendorString() const;
@@ -220,6 +224,12 @@ public:
     void RegisterMidiControllerMapping(VstInt32 controllerNumber, VstInt32 parameter);
     void UnregisterMidiControllerMapping(VstInt32 controllerNumber);
     void ClearMidiControllerMap();
+    // What MIDI learn does once a controller arrives: the parameter's earlier controller is
+    // unbound and this one bound to it.
+    void BindLearnedController(VstInt32 controllerNumber, VstInt32 parameter);
+    // Carries out one of the editor's MIDI learn actions, then tells the observer. The
+    // user-interface thread.
+    void ApplyMidiLearnCommand(const MidiLearnCommand& command);
     void DispatchController(VstInt32 deltaFrames, VstInt32 channel, VstInt32 controllerNumber,
                             VstInt32 value);
 
@@ -251,6 +261,7 @@ private:
     void SetParameterValueFromAudio(VstInt32 index, float value);
 
     Controller* controller = nullptr;
+    ModelObserver* observer = nullptr;
     char effectName[kVstMaxEffectNameLen];
     char vendorString[kVstMaxVendorStrLen];
     char productString[kVstMaxProductStrLen];

@@ -2,7 +2,6 @@
 // offsets, channel-message decoding, and MIDI learn over the 128-entry controller map.
 #include <algorithm>
 
-#include "VstToolkit/Controller.h"
 #include "VstToolkit/Model.h"
 #include "vst/platform/Trace.h"
 
@@ -170,6 +169,29 @@ void Model::ClearMidiControllerMap() {
     for (auto& entry : midiControllerMap) entry.store(kUnmapped, std::memory_order_release);
 }
 
+void Model::BindLearnedController(VstInt32 controllerNumber, VstInt32 parameter) {
+    const VstInt32 previous = ParameterToController(parameter);
+    if (previous < kControllerCount) UnregisterMidiControllerMapping(previous);
+    RegisterMidiControllerMapping(controllerNumber, parameter);
+}
+
+void Model::ApplyMidiLearnCommand(const MidiLearnCommand& command) {
+    switch (command.kind) {
+        case MidiLearnCommand::kStart: StartLearningMidi(command.value); break;
+        case MidiLearnCommand::kCancel: StopLearningMidi(); break;
+        case MidiLearnCommand::kForget:
+            StopLearningMidi();
+            UnregisterMidiControllerMapping(command.value);
+            break;
+        case MidiLearnCommand::kClearAll:
+            ClearMidiControllerMap();
+            StopLearningMidi();
+            break;
+        default: return;  // not a command: nothing to pass on
+    }
+    if (observer != nullptr) observer->OnModelMidiLearnCommand(command);
+}
+
 void Model::DispatchController(VstInt32 deltaFrames, VstInt32 channel, VstInt32 controllerNumber,
                                VstInt32 value) {
     Trace("Model::DispatchController\r\n");
@@ -181,17 +203,16 @@ void Model::DispatchController(VstInt32 deltaFrames, VstInt32 channel, VstInt32 
                                        learned, kNotLearning, std::memory_order_acq_rel)) {
         {
             ChangeGroup group(audioChanges);
-            const VstInt32 previous = ParameterToController(learned);
-            if (previous < kControllerCount) UnregisterMidiControllerMapping(previous);
-            RegisterMidiControllerMapping(controllerNumber, learned);
+            BindLearnedController(controllerNumber, learned);
         }
-        if (controller != nullptr) controller->OnModelMidiLearned();
-    } else if (controller != nullptr && IsControllerMapped(controllerNumber)) {
+        if (observer != nullptr)
+            observer->OnModelMidiLearned(controllerNumber, learned, deltaFrames);
+    } else if (observer != nullptr && IsControllerMapped(controllerNumber)) {
         const VstInt32 parameter = ControllerToParameter(controllerNumber);
         if (parameter < parameterCount) {
             const float normalised = static_cast<float>(value) * kControllerStep;
             SetParameterValueFromAudio(parameter, normalised);
-            controller->OnModelParameterValueChanged(parameter, normalised);
+            observer->OnModelParameterValueChanged(parameter, normalised, deltaFrames);
         }
     }
     if (controllerNumber == kSustainController) {

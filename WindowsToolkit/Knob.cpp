@@ -45,8 +45,8 @@ void Knob::Step(float delta) {
 }
 
 int Knob::OnLeftButtonDown(WPARAM keys, POINT point) {
+    BeginDrag();
     if ((keys & MK_CONTROL) != 0) ResetToDefault();
-    SetCapture(hwnd);
     lastY = point.y;
     return 1;
 }

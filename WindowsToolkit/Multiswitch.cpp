@@ -60,11 +60,11 @@ void Multiswitch::SelectAt(POINT point) {
 }
 
 int Multiswitch::OnLeftButtonDown(WPARAM keys, POINT point) {
+    BeginDrag();
     if ((keys & MK_CONTROL) != 0)
         ResetToDefault();
     else
         SelectAt(point);
-    SetCapture(hwnd);
     return 1;
 }
 

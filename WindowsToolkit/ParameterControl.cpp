@@ -27,7 +27,13 @@ void ParameterControl::PostValueChanged() {
     Post(Messages().valueChanged);
 }
 
+void ParameterControl::BeginDrag() {
+    if (!HasCapture()) Post(Messages().gestureBegan);
+    SetCapture(hwnd);
+}
+
 int ParameterControl::OnLeftButtonUp(WPARAM, POINT) {
+    if (HasCapture()) Post(Messages().gestureEnded);
     ReleaseCapture();
     return 1;
 }

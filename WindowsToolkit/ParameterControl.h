@@ -36,6 +36,9 @@ public:
 protected:
     void Post(UINT message);
     void PostValueChanged();
+    // The left button went down: the control holds the mouse until it comes up, and the
+    // changes in between are one gesture.
+    void BeginDrag();
     // Asks for the next hover and leave notifications.
     void TrackMouse() { TrackMouseEvent(&trackMouse); }
     bool HasCapture() const { return GetCapture() == hwnd; }

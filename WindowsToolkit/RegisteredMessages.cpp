@@ -12,6 +12,8 @@ const RegisteredMessages registered = {
     RegisterWindowMessageA("UWM_PC_HOVER" QC_MESSAGE_SUFFIX),
     RegisterWindowMessageA("UWM_PC_LEAVE" QC_MESSAGE_SUFFIX),
     RegisterWindowMessageA("UWM_PC_RIGHT_CLICKED" QC_MESSAGE_SUFFIX),
+    RegisterWindowMessageA("UWM_PC_GESTURE_BEGAN" QC_MESSAGE_SUFFIX),
+    RegisterWindowMessageA("UWM_PC_GESTURE_ENDED" QC_MESSAGE_SUFFIX),
 };
 
 #undef QC_MESSAGE_SUFFIX

@@ -13,6 +13,8 @@ struct RegisteredMessages {
     UINT hover;
     UINT leave;
     UINT rightClicked;
+    UINT gestureBegan;  // the left button went down on the control
+    UINT gestureEnded;  // and came up again
 };
 
 const RegisteredMessages& Messages();

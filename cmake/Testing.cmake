@@ -138,7 +138,9 @@ function(qc_add_gtest target)
             # reads it from the fixture's state file when it starts.
             set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR
                 "${PROJECT_SOURCE_DIR}/cmake/with-display.sh;${QC_XVFB_STATE_DIR}/display;--")
-            list(APPEND properties FIXTURES_REQUIRED qc_display)
+            # The cases share the screen and the pointer with every other GUI suite: one at a
+            # time.
+            list(APPEND properties FIXTURES_REQUIRED qc_display RESOURCE_LOCK qc_screen)
         endif()
         gtest_discover_tests(${target}
             DISCOVERY_MODE PRE_TEST

@@ -20,15 +20,17 @@ std::vector<MenuItem> ControlMenuItems(Model& model, VstInt32 parameter) {
 
 const char* ApplyControlMenu(Model& model, VstInt32 parameter, unsigned chosen) {
     switch (chosen) {
-        case kMidiLearn: model.StartLearningMidi(parameter); return kLearningText;
-        case kForgetController: {
+        case kMidiLearn:
+            model.ApplyMidiLearnCommand({MidiLearnCommand::kStart, parameter});
+            return kLearningText;
+        case kForgetController:
             // The item exists only while a controller is bound, so this finds one.
-            const VstInt32 forgotten = model.ParameterToController(parameter);
-            model.StopLearningMidi();
-            model.UnregisterMidiControllerMapping(forgotten);
+            model.ApplyMidiLearnCommand(
+                {MidiLearnCommand::kForget, model.ParameterToController(parameter)});
             return "";
-        }
-        default: model.StopLearningMidi(); return "";  // dismissed
+        default:  // dismissed
+            model.ApplyMidiLearnCommand({MidiLearnCommand::kCancel, 0});
+            return "";
     }
 }
 
@@ -40,13 +42,12 @@ std::vector<MenuItem> ViewMenuItems(Model& model) {
 }
 
 const char* CancelMidiLearn(Model& model) {
-    model.StopLearningMidi();
+    model.ApplyMidiLearnCommand({MidiLearnCommand::kCancel, 0});
     return "";
 }
 
 const char* ClearAllMidiLearn(Model& model) {
-    model.ClearMidiControllerMap();
-    model.StopLearningMidi();
+    model.ApplyMidiLearnCommand({MidiLearnCommand::kClearAll, 0});
     return "";
 }
 

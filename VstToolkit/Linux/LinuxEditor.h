@@ -71,6 +71,11 @@ public:
     }
 
     ViewType* GetView() const { return view.get(); }
+    // The X connection's descriptor while open, -1 otherwise: a host without idle calls (VST3)
+    // watches it and calls idle when input arrives.
+    int ConnectionDescriptor() const {
+        return connection != nullptr ? connection->FileDescriptor() : -1;
+    }
 
 private:
     Controller* controller;  // not owned

@@ -44,6 +44,14 @@ void LinuxView::OnControlValueChanged(LinuxToolkit::ParameterControl& control) {
     OnParameterControlValueChanged(index, control.GetValue());
 }
 
+void LinuxView::OnControlGestureBegan(LinuxToolkit::ParameterControl& control) {
+    controller->OnViewGestureBegan(control.GetParameterIndex());
+}
+
+void LinuxView::OnControlGestureEnded(LinuxToolkit::ParameterControl& control) {
+    controller->OnViewGestureEnded(control.GetParameterIndex());
+}
+
 void LinuxView::OnControlHover(LinuxToolkit::ParameterControl& control) {
     Trace("View::OnParameterControlMouseHover\r\n");
     UpdateStatusText(control.GetParameterIndex());

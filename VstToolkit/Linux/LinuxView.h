@@ -51,6 +51,8 @@ public:
     void OnControlHover(LinuxToolkit::ParameterControl& control) override;
     void OnControlLeave(LinuxToolkit::ParameterControl& control) override;
     void OnControlRightClicked(LinuxToolkit::ParameterControl& control) override;
+    void OnControlGestureBegan(LinuxToolkit::ParameterControl& control) override;
+    void OnControlGestureEnded(LinuxToolkit::ParameterControl& control) override;
 
 protected:
     using BoxAnswer = std::function<void(unsigned)>;

@@ -70,6 +70,10 @@ LRESULT View::DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam) {
     } else if (message == messages.leave) {
         Trace("View::OnParameterControlMouseLeave\r\n");
         SetStatusText(model->IsLearningMidi() ? kLearningText : "");
+    } else if (message == messages.gestureBegan) {
+        controller->OnViewGestureBegan(static_cast<int>(static_cast<INT_PTR>(wParam)));
+    } else if (message == messages.gestureEnded) {
+        controller->OnViewGestureEnded(static_cast<int>(static_cast<INT_PTR>(wParam)));
     } else if (message == messages.rightClicked) {
         OnParameterControlRightClicked(control);
     } else if (message == messages.statusTextChanged) {

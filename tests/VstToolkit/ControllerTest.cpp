@@ -124,7 +124,7 @@ TEST_F(ControllerTest, HostAutomationUpdatesTheViewButIsNotReportedBack) {
     EXPECT_EQ(controller.getParameter(2), 0.125f);
 }
 
-TEST_F(ControllerTest, EditorChangesAreReportedButNotEchoedToTheView) {
+TEST_F(ControllerTest, EditorChangesAndGesturesAreReportedButNotEchoedToTheView) {
     controller.SetView(&view);
     controller.OnViewParameterValueChanged(0, 0.75f);
     EXPECT_EQ(model->GetParameterValue(0), 0.75f);
@@ -136,6 +136,14 @@ TEST_F(ControllerTest, EditorChangesAreReportedButNotEchoedToTheView) {
         << "stored once: the automation call does not set it again";
     controller.OnViewParameterValueChanged(9, 0.5f);  // not a parameter
     EXPECT_EQ(host.count(audioMasterAutomate), 1);
+    // A drag's press and release reach the host around its changes, for touch automation.
+    controller.OnViewGestureBegan(2);
+    controller.OnViewGestureEnded(2);
+    controller.OnViewGestureBegan(9);
+    ASSERT_EQ(host.count(audioMasterBeginEdit), 1);
+    ASSERT_EQ(host.count(audioMasterEndEdit), 1);
+    EXPECT_EQ(host.calls.back().opcode, audioMasterEndEdit);
+    EXPECT_EQ(host.calls.back().index, 2);
 }
 
 // The audio thread tells the host at once; the view follows on the editor's next idle, on the

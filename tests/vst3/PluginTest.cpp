@@ -184,7 +184,15 @@ TEST(Vst3Processor, TakesOnlyStereoAnd32BitSamples) {
     EXPECT_EQ(effect.processor->getLatencySamples(), 0u);
     EXPECT_EQ(effect.processor->getTailSamples(), kNoTail);
     EXPECT_EQ(effect.component->getBusCount(kAudio, kInput), 1);
-    EXPECT_EQ(effect.component->getBusCount(kEvent, kInput), 0);
+    // One event input, so hosts route MIDI for the controllers MIDI learn binds.
+    EXPECT_EQ(effect.component->getBusCount(kEvent, kInput), 1);
+    EXPECT_EQ(effect.component->getBusCount(kEvent, kOutput), 0);
+    BusInfo events{};
+    ASSERT_EQ(effect.component->getBusInfo(kEvent, kInput, 0, events), kResultOk);
+    EXPECT_EQ(events.channelCount, 16);
+    EXPECT_EQ(events.mediaType, kEvent);
+    EXPECT_EQ(effect.component->activateBus(kEvent, kInput, 0, 1), kResultOk);
+    EXPECT_EQ(effect.component->getBusInfo(kEvent, kInput, 1, events), kInvalidArgument);
     TUID id{};
     ASSERT_EQ(effect.component->getControllerClassId(id), kResultOk);
     EXPECT_TRUE(uidEquals(id, kController));
@@ -593,7 +601,8 @@ TEST(Vst3Controller, DescribesTheParametersAsTheVst2PluginShowsThem) {
     Vst3Effect vst3;
     Vst2Effect vst2;
     IEditController* controller = vst3.controller;
-    ASSERT_EQ(controller->getParameterCount(), 7);
+    // The seven visible ones, then the hidden learned report and one per MIDI controller.
+    ASSERT_EQ(controller->getParameterCount(), 7 + 1 + 128);
     const struct {
         ParamID id;
         const char* title;
@@ -622,7 +631,15 @@ TEST(Vst3Controller, DescribesTheParametersAsTheVst2PluginShowsThem) {
         }
     }
     ParameterInfo info{};
-    EXPECT_EQ(controller->getParameterInfo(7, info), kInvalidArgument);
+    ASSERT_EQ(controller->getParameterInfo(7, info), kResultOk);
+    EXPECT_EQ(info.id, 102u);
+    EXPECT_EQ(info.flags, ParameterInfo::kIsHidden | ParameterInfo::kIsReadOnly);
+    for (int32 cc : {0, 127}) {
+        ASSERT_EQ(controller->getParameterInfo(8 + cc, info), kResultOk);
+        EXPECT_EQ(info.id, 1000u + cc);
+        EXPECT_EQ(info.flags, ParameterInfo::kIsHidden) << "never listed for automation";
+    }
+    EXPECT_EQ(controller->getParameterInfo(136, info), kInvalidArgument);
     EXPECT_EQ(controller->getParameterInfo(-1, info), kInvalidArgument);
 
     // Texts: the VST 2.x display for every value, and each text read back to the same display.
@@ -690,10 +707,15 @@ TEST(Vst3Controller, ListsTheProgramsAndTheirControllersFromTheState) {
     }
     String128 name{};
     EXPECT_EQ(units->getProgramName(list.id, 32, name), kInvalidArgument);
+    // Every controller on every channel goes to the processor, bound (74) or not, which plays
+    // the bindings the state holds.
     ParamID id = 0;
     EXPECT_EQ(mapping->getMidiControllerAssignment(0, 0, 74, id), kResultTrue);
-    EXPECT_EQ(id, 1u);
-    EXPECT_EQ(mapping->getMidiControllerAssignment(0, 0, 75, id), kResultFalse);
+    EXPECT_EQ(id, 1074u);
+    EXPECT_EQ(mapping->getMidiControllerAssignment(0, 15, 75, id), kResultTrue);
+    EXPECT_EQ(id, 1075u);
+    EXPECT_EQ(mapping->getMidiControllerAssignment(0, 0, 128, id), kResultFalse);
+    EXPECT_EQ(mapping->getMidiControllerAssignment(1, 0, 7, id), kResultFalse);
     EXPECT_EQ(mapping->getMidiControllerAssignment(0, 0, 300, id), kResultFalse);
     units->release();
     mapping->release();

@@ -4,31 +4,14 @@
 #include "effect/x64/QuellinCorvaneModel.h"
 #include "vst/PluginMain.h"
 #include "vst/platform/Trace.h"
-
-#include <new>
-
-#if defined(_WIN32)
-#include "VstToolkit/Windows/Editor.h"
-#include "effect/x64/QuellinCorvaneView.h"
-#include "vst/x64/Module.h"
-#else
-#include "VstToolkit/Linux/LinuxEditor.h"
-#include "effect/x64/QuellinCorvaneLinuxView.h"
-#endif
+#include "vst/x64/QuellinCorvaneEditor.h"
 
 AudioEffect* createEffectInstance(audioMasterCallback audioMaster) {
     Platform::Trace("createEffectInstance\r\n");
     auto* model = new QuellinCorvane::QuellinCorvaneModel();
     auto* controller = new VstToolkit::Controller(audioMaster, model);
     // Without an editor the instance still works; the host just sees none.
-#if defined(_WIN32)
-    auto* editor = new (std::nothrow)
-        VstToolkit::Editor<QuellinCorvane::QuellinCorvaneView>(controller, model, ModuleHandle());
-#else
-    // Whether an X server is there is found out when the host opens the editor.
-    auto* editor = new (std::nothrow)
-        VstToolkit::LinuxEditor<QuellinCorvane::QuellinCorvaneLinuxView>(controller, model);
-#endif
-    if (editor != nullptr) controller->setEditor(editor);
+    if (AEffEditor* editor = QuellinCorvane::CreateEditor(controller, model))
+        controller->setEditor(editor);
     return controller;
 }

@@ -1,29 +1,44 @@
 // The edit controller: the parameters as the table describes them, plus bypass and program
-// change, the program list, and the MIDI bindings the state carries. No editor yet: hosts show
-// their generic panel. Every call comes on the host's user-interface thread; the document
-// model is never processed.
+// change, the program list, the MIDI bindings the state carries, and the editor. Every call
+// comes on the host's user-interface thread.
+//
+// The document is the VST 2.x framework's Controller with its model, which is never processed:
+// the editor works on it exactly as in the VST 2.x plug-in. Its host calls come to a private
+// callback here, which turns automation and the begin and end of a drag into the host's
+// performEdit, beginEdit and endEdit. The model's MIDI learn actions go to the processor as
+// messages; what the processor learned comes back as a change of kLearnedId.
 //
 // Plain values: a list parameter's plain value is its entry's index (as VST3 counts discrete
 // steps); a continuous one's is its normalised value.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <memory>
 #include <string>
 
+#include "VstToolkit/Controller.h"
 #include "effect/x64/ParameterTable.h"
+#include "vst/x64/QuellinCorvaneEditor.h"
 #include "vst3/ComObject.h"
 #include "vst3/x64/Plugin.h"
 #include "vst3/x64/State.h"
 #include "vst3/x64/Text.h"
+#include "vst3/x64/View.h"
 
 namespace QuellinCorvane::Vst3Plugin {
 namespace {
 
 using namespace Vst3;
 
-constexpr int32 kParameterInfoCount = kParameterCount + 2;
+// The table's, bypass, program, the learned report, then the controllers'.
+constexpr int32 kParameterInfoCount = kParameterCount + 3 + kControllerIdCount;
 
 bool isTableId(ParamID id) {
     return id < static_cast<ParamID>(kParameterCount);
+}
+
+bool isControllerId(ParamID id) {
+    return id >= kFirstControllerId && id < kFirstControllerId + kControllerIdCount;
 }
 
 int32 stepCountOf(ParamID id) {
@@ -34,23 +49,53 @@ int32 stepCountOf(ParamID id) {
     return 0;
 }
 
+// Parameters with texts and values of their own.
 bool known(ParamID id) {
     return isTableId(id) || id == kBypassId || id == kProgramId;
 }
 
+VstIntPtr VSTCALLBACK DocumentHostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index,
+                                           VstIntPtr value, void* ptr, float opt);
+
 class EditController final
-    : public ComObject<EditController, IEditController, IUnitInfo, IMidiMapping, IConnectionPoint> {
+    : public ComObject<EditController, IEditController, IUnitInfo, IMidiMapping, IConnectionPoint>,
+      public VstToolkit::ModelObserver,
+      public ViewOwner {
 public:
-    ~EditController() { setComponentHandler(nullptr); }
+    EditController()
+        : document(new QuellinCorvaneModel()),
+          effect(std::make_unique<VstToolkit::Controller>(DocumentHostCallback, document)) {
+        // The host's own field of the record: the callback finds this object through it.
+        effect->getAeffect()->user = this;
+        document->SetObserver(this);
+        if (AEffEditor* editor = CreateEditor(effect.get(), document)) effect->setEditor(editor);
+    }
+    ~EditController() { terminate(); }
+
+    // The document's host calls: edits in the editor.
+    VstIntPtr OnDocumentHostCall(VstInt32 opcode, VstInt32 index, float value);
 
     // IPluginBase
-    tresult VST3_API initialize(FUnknown*) override { return kResultOk; }
-    tresult VST3_API terminate() override { return setComponentHandler(nullptr); }
+    tresult VST3_API initialize(FUnknown* context) override {
+        void* found = nullptr;
+        if (context != nullptr && host == nullptr &&
+            context->queryInterface(IHostApplication::iid.bytes, &found) == kResultOk)
+            host = static_cast<IHostApplication*>(found);
+        return kResultOk;
+    }
+    tresult VST3_API terminate() override {
+        setComponentHandler(nullptr);
+        disconnect(peer);
+        if (host != nullptr) host->release();
+        host = nullptr;
+        return kResultOk;
+    }
 
     // IEditController
     tresult VST3_API setComponentState(IBStream* state) override {
         Bytes bytes;
-        if (!ReadStream(state, bytes) || !LoadState(document, bytes)) return kResultFalse;
+        if (!ReadStream(state, bytes) || !LoadState(*document, bytes)) return kResultFalse;
+        effect->UpdateViewParameters();
         return kResultOk;
     }
     // The controller keeps nothing of its own.
@@ -72,13 +117,14 @@ public:
     ParamValue VST3_API getParamNormalized(ParamID id) override {
         // A state may hold NaN or values beyond 0..1; the effect reads them as the nearest end.
         if (isTableId(id))
-            return UsableValue(document.GetParameterValue(static_cast<VstInt32>(id)));
+            return UsableValue(document->GetParameterValue(static_cast<VstInt32>(id)));
         if (id == kBypassId) return bypass;
         if (id == kProgramId)
-            return static_cast<double>(document.GetSelectedProgramIndex()) / (kProgramCount - 1);
+            return static_cast<double>(document->GetSelectedProgramIndex()) / (kProgramCount - 1);
         return 0.0;
     }
-    // NaN and unknown IDs are refused; other values are limited to 0..1.
+    // NaN and unknown IDs are refused; other values are limited to 0..1. The controllers'
+    // parameters are taken and ignored: the processor plays them.
     tresult VST3_API setParamNormalized(ParamID id, ParamValue value) override;
     tresult VST3_API setComponentHandler(IComponentHandler* newHandler) override {
         if (newHandler != nullptr) newHandler->addRef();
@@ -86,7 +132,18 @@ public:
         handler = newHandler;
         return kResultOk;
     }
-    IPlugView* VST3_API createView(FIDString) override { return nullptr; }
+    // One view at a time, of the one editor.
+    IPlugView* VST3_API createView(FIDString name) override {
+        if (name == nullptr || std::string(name) != ViewType::kEditor || viewExists ||
+            effect->getEditor() == nullptr)
+            return nullptr;
+        viewExists = true;
+        return CreateView(effect->getEditor(), this);
+    }
+
+    // ViewOwner
+    FUnknown* Object() override { return static_cast<IEditController*>(this); }
+    void OnViewDestroyed() override { viewExists = false; }
 
     // IUnitInfo: the root unit, with the bank as its program list.
     int32 VST3_API getUnitCount() override { return 1; }
@@ -111,7 +168,7 @@ public:
     tresult VST3_API getProgramName(ProgramListID list, int32 program, String128 name) override {
         if (list != kProgramListId || program < 0 || program >= kProgramCount || name == nullptr)
             return kInvalidArgument;
-        CopyText(name, 128, document.ProgramName(program));
+        CopyText(name, 128, document->ProgramName(program));
         return kResultOk;
     }
     tresult VST3_API getProgramInfo(ProgramListID, int32, CString, String128) override {
@@ -133,28 +190,81 @@ public:
         return kNotImplemented;
     }
 
-    // IMidiMapping: the bindings learned in the VST 2.x plug-in, as the state carries them.
+    // IMidiMapping: every controller on every channel of the event bus goes to the processor,
+    // whose model learns and plays the bindings as the VST 2.x plug-in's does.
     tresult VST3_API getMidiControllerAssignment(int32 bus, int16, CtrlNumber number,
                                                  ParamID& id) override {
-        if (bus != 0 || !document.IsControllerMapped(number)) return kResultFalse;
-        const VstInt32 parameter = document.ControllerToParameter(number);
-        if (parameter >= kParameterCount) return kResultFalse;
-        id = static_cast<ParamID>(parameter);
+        if (bus != 0 || number < 0 || number >= kControllerIdCount) return kResultFalse;
+        id = kFirstControllerId + static_cast<ParamID>(number);
         return kResultTrue;
     }
 
-    // IConnectionPoint: nothing is exchanged with the processor yet.
+    // IConnectionPoint: the processor, to which the editor's MIDI learn actions go.
     tresult VST3_API connect(IConnectionPoint* other) override {
-        return other != nullptr ? kResultOk : kInvalidArgument;
+        if (other == nullptr) return kInvalidArgument;
+        other->addRef();
+        disconnect(peer);
+        peer = other;
+        return kResultOk;
     }
-    tresult VST3_API disconnect(IConnectionPoint*) override { return kResultOk; }
+    tresult VST3_API disconnect(IConnectionPoint* other) override {
+        if (other == nullptr || other != peer) return kResultFalse;
+        peer->release();
+        peer = nullptr;
+        return kResultOk;
+    }
     tresult VST3_API notify(IMessage*) override { return kResultOk; }
 
+    // ModelObserver: the document is never processed; its MIDI learn actions, the editor's,
+    // are the processor's to carry out as well.
+    void OnModelParameterValueChanged(VstInt32, float, VstInt32) override {}
+    void OnModelMidiLearned(VstInt32, VstInt32, VstInt32) override {}
+    void OnModelMidiLearnCommand(const VstToolkit::MidiLearnCommand& command) override;
+
 private:
-    QuellinCorvaneModel document;
+    QuellinCorvaneModel* document;                   // owned by effect
+    std::unique_ptr<VstToolkit::Controller> effect;  // with the editor
     double bypass = 0.0;
     IComponentHandler* handler = nullptr;  // a reference held
+    IHostApplication* host = nullptr;      // from initialize; a reference held
+    IConnectionPoint* peer = nullptr;      // a reference held while connected
+    bool viewExists = false;
 };
+
+VstIntPtr VSTCALLBACK DocumentHostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index,
+                                           VstIntPtr, void*, float opt) {
+    // The framework asks for the host's version while it is being made, before user is set.
+    if (opcode == audioMasterVersion) return 2400;
+    auto* controller = effect != nullptr ? static_cast<EditController*>(effect->user) : nullptr;
+    return controller != nullptr ? controller->OnDocumentHostCall(opcode, index, opt) : 0;
+}
+
+VstIntPtr EditController::OnDocumentHostCall(VstInt32 opcode, VstInt32 index, float value) {
+    if (handler == nullptr || !isTableId(static_cast<ParamID>(index))) return 0;
+    const auto id = static_cast<ParamID>(index);
+    switch (opcode) {
+        case audioMasterAutomate: handler->performEdit(id, value); return 1;
+        case audioMasterBeginEdit: return handler->beginEdit(id) == kResultOk ? 1 : 0;
+        case audioMasterEndEdit: return handler->endEdit(id) == kResultOk ? 1 : 0;
+        default: return 0;
+    }
+}
+
+void EditController::OnModelMidiLearnCommand(const VstToolkit::MidiLearnCommand& command) {
+    if (host == nullptr || peer == nullptr) return;
+    void* made = nullptr;
+    TUID messageId;
+    std::memcpy(messageId, IMessage::iid.bytes, sizeof(TUID));
+    if (host->createInstance(messageId, messageId, &made) != kResultOk || made == nullptr) return;
+    auto* message = static_cast<IMessage*>(made);
+    message->setMessageID(kMidiLearnMessage);
+    if (IAttributeList* attributes = message->getAttributes()) {
+        attributes->setInt(kCommandKindAttribute, command.kind);
+        attributes->setInt(kCommandValueAttribute, command.value);
+        peer->notify(message);
+    }
+    message->release();
+}
 
 tresult VST3_API EditController::getParameterInfo(int32 index, ParameterInfo& info) {
     if (index < 0 || index >= kParameterInfoCount) return kInvalidArgument;
@@ -169,6 +279,16 @@ tresult VST3_API EditController::getParameterInfo(int32 index, ParameterInfo& in
         info.defaultNormalizedValue = row.defaultValue;
         info.flags = ParameterInfo::kCanAutomate;
         if (row.kind == ParameterRow::Kind::Choice) info.flags |= ParameterInfo::kIsList;
+    } else if (index >= kParameterCount + 3) {
+        // Hidden from automation lists: hosts only send them for the controllers they map.
+        const int32 number = index - (kParameterCount + 3);
+        info.id = kFirstControllerId + static_cast<ParamID>(number);
+        CopyText(info.title, 128, ("MIDI CC " + std::to_string(number)).c_str());
+        info.flags = ParameterInfo::kIsHidden;
+    } else if (index == kParameterCount + 2) {
+        info.id = kLearnedId;
+        CopyText(info.title, 128, "MIDI Learned");
+        info.flags = ParameterInfo::kIsHidden | ParameterInfo::kIsReadOnly;
     } else if (index == kParameterCount) {
         info.id = kBypassId;
         CopyText(info.title, 128, "Bypass");
@@ -192,7 +312,7 @@ tresult VST3_API EditController::getParamStringByValue(ParamID id, ParamValue va
     else if (id == kBypassId)
         CopyText(string, 128, DiscreteIndex(value, 1) == 1 ? "On" : "Off");
     else
-        CopyText(string, 128, document.ProgramName(DiscreteIndex(value, kProgramCount - 1)));
+        CopyText(string, 128, document->ProgramName(DiscreteIndex(value, kProgramCount - 1)));
     return kResultOk;
 }
 
@@ -219,7 +339,7 @@ tresult VST3_API EditController::getParamValueByString(ParamID id, TChar* string
         return kResultOk;
     }
     for (int32 p = 0; p < kProgramCount; ++p) {
-        if (SameWords(text, document.ProgramName(p)) || SameWords(text, std::to_string(p + 1))) {
+        if (SameWords(text, document->ProgramName(p)) || SameWords(text, std::to_string(p + 1))) {
             value = static_cast<double>(p) / (kProgramCount - 1);
             return kResultOk;
         }
@@ -228,19 +348,30 @@ tresult VST3_API EditController::getParamValueByString(ParamID id, TChar* string
 }
 
 tresult VST3_API EditController::setParamNormalized(ParamID id, ParamValue value) {
-    if (!known(id) || std::isnan(value)) return kInvalidArgument;
+    const bool taken = known(id) || id == kLearnedId || isControllerId(id);
+    if (!taken || std::isnan(value)) return kInvalidArgument;
     value = std::clamp(value, 0.0, 1.0);
     if (isTableId(id)) {
-        document.SetParameterValue(static_cast<VstInt32>(id), static_cast<float>(value));
+        // Stored and shown on the panel, as VST 2.x host automation is.
+        effect->setParameter(static_cast<VstInt32>(id), static_cast<float>(value));
     } else if (id == kBypassId) {
         bypass = value;
-    } else {
+    } else if (id == kProgramId) {
         const int32 program = DiscreteIndex(value, kProgramCount - 1);
-        if (program != document.GetSelectedProgramIndex()) {
-            document.SetSelectedProgramIndex(program);
+        if (program != document->GetSelectedProgramIndex()) {
+            effect->setProgram(program);
             // The effect's values are now the new program's.
             if (handler != nullptr) handler->restartComponent(kParamValuesChanged);
         }
+    } else if (int cc = 0, parameter = 0; id == kLearnedId &&
+                                          ReadLearnedValue(value, cc, parameter) &&
+                                          parameter < kParameterCount) {
+        // The processor's model learned a binding: the document takes it and the panel drops
+        // "Learning...", as the VST 2.x editor does when its model learns.
+        document->BindLearnedController(cc, parameter);
+        document->StopLearningMidi();
+        effect->OnModelMidiLearned(cc, parameter, 0);
+        effect->ShowAudioThreadChanges();
     }
     return kResultOk;
 }

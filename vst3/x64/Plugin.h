@@ -18,6 +18,23 @@ constexpr Vst3::ParamID kBypassId = 100;
 constexpr Vst3::ParamID kProgramId = 101;
 constexpr Vst3::ProgramListID kProgramListId = 1;
 
+// MIDI learn. Hosts turn MIDI controllers into parameter changes (IMidiMapping): controller cc
+// arrives as a change of the hidden parameter kFirstControllerId + cc, which the processor
+// plays to its model as the controller message. What the processor's model learned goes back
+// to the controller as a change of the hidden, read-only kLearnedId, and the editor's MIDI
+// learn actions go to the processor as kMidiLearnMessage messages.
+constexpr Vst3::ParamID kLearnedId = 102;
+constexpr Vst3::ParamID kFirstControllerId = 1000;
+constexpr int kControllerIdCount = 128;
+constexpr const char* kMidiLearnMessage = "MidiLearn";
+constexpr const char* kCommandKindAttribute = "kind";
+constexpr const char* kCommandValueAttribute = "value";
+
+// kLearnedId's value for controller cc bound to a parameter (both 0..127), and back; false
+// for NaN and values outside 0..1.
+double LearnedValue(int controllerNumber, int parameter);
+bool ReadLearnedValue(double value, int& controllerNumber, int& parameter);
+
 // A list parameter's entry for a normalised value: value x (steps + 1) truncated, the last one
 // for 1.0; NaN and values outside 0..1 count as the nearest end.
 int DiscreteIndex(double value, int stepCount);

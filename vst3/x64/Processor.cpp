@@ -1,9 +1,16 @@
-// The audio side: one stereo input and output bus, the effect's model driven on the audio
-// thread, and the bypass crossfade.
+// The audio side: one stereo input and output bus, an event input bus for MIDI learn, the
+// effect's model driven on the audio thread, and the bypass crossfade.
 //
-// Threads: the host calls setupProcessing, setState, getState and the bus methods on its
-// user-interface thread, process on its audio thread, and never setupProcessing during
-// process. The model's own hand-over carries setState's changes to the render state; the
+// MIDI controllers arrive as changes of the controllers' hidden parameters (see Plugin.h) and
+// are played to the model as controller messages at their offsets, so learning and bound
+// controllers behave as in the VST 2.x plug-in. What the model then does on its own, a binding
+// learned or a value moved by a bound controller, goes back to the host as output parameter
+// changes at the same offset.
+//
+// Threads: the host calls setupProcessing, setState, getState, notify and the bus methods on
+// its user-interface thread, process on its audio thread, and never setupProcessing during
+// process. The model's own hand-over carries setState's changes to the render state, and its
+// MIDI learn fields are atomics written by either thread (notify's commands, learning); the
 // fields below are the audio thread's alone (scratch buffers and the fade are set up in
 // setupProcessing, while the host does not process).
 #include <algorithm>
@@ -23,20 +30,32 @@ namespace {
 using namespace Vst3;
 
 constexpr int kChannels = 2;
+constexpr int32 kMidiChannels = 16;
+constexpr std::uint8_t kControlChange = 0xB0;
 // Points beyond this in one block are dropped; hosts send a few per parameter. The model's
 // queue holds this many from the start, so the audio thread never grows it.
 constexpr int kMaxPoints = static_cast<int>(VstToolkit::ParameterChangeQueue::kInitialCapacity);
 constexpr int32 kMaxBlock = 1 << 20;
 
+// A parameter change, or a controller message when controller is 0..127.
 struct Point {
     int32 offset;
     int32 index;
     float value;
+    int32 controller;
 };
 
-class Processor final : public ComObject<Processor, IComponent, IAudioProcessor, IConnectionPoint> {
+bool isEventInput(MediaType type, BusDirection dir, int32 index) {
+    return type == kEvent && dir == kInput && index == 0;
+}
+
+class Processor final : public ComObject<Processor, IComponent, IAudioProcessor, IConnectionPoint>,
+                        public VstToolkit::ModelObserver {
 public:
-    Processor() { fade.SetSampleRate(model.GetSampleRate()); }
+    Processor() {
+        fade.SetSampleRate(model.GetSampleRate());
+        model.SetObserver(this);
+    }
 
     // IPluginBase
     tresult VST3_API initialize(FUnknown*) override { return kResultOk; }
@@ -49,11 +68,21 @@ public:
         return kResultOk;
     }
     tresult VST3_API setIoMode(IoMode) override { return kResultOk; }
-    int32 VST3_API getBusCount(MediaType type, BusDirection) override {
-        return type == kAudio ? 1 : 0;
+    int32 VST3_API getBusCount(MediaType type, BusDirection dir) override {
+        return type == kAudio || (type == kEvent && dir == kInput) ? 1 : 0;
     }
     tresult VST3_API getBusInfo(MediaType type, BusDirection dir, int32 index,
                                 BusInfo& bus) override {
+        if (isEventInput(type, dir, index)) {
+            bus = {};
+            bus.mediaType = kEvent;
+            bus.direction = kInput;
+            bus.channelCount = kMidiChannels;
+            CopyText(bus.name, 128, "MIDI In");
+            bus.busType = kMain;
+            bus.flags = BusInfo::kDefaultActive;
+            return kResultOk;
+        }
         if (type != kAudio || index != 0 || (dir != kInput && dir != Vst3::kOutput))
             return kInvalidArgument;
         bus = {};
@@ -66,8 +95,9 @@ public:
         return kResultOk;
     }
     tresult VST3_API getRoutingInfo(RoutingInfo&, RoutingInfo&) override { return kNotImplemented; }
-    tresult VST3_API activateBus(MediaType type, BusDirection, int32 index, TBool) override {
-        return type == kAudio && index == 0 ? kResultOk : kInvalidArgument;
+    tresult VST3_API activateBus(MediaType type, BusDirection dir, int32 index, TBool) override {
+        return (type == kAudio && index == 0) || isEventInput(type, dir, index) ? kResultOk
+                                                                                : kInvalidArgument;
     }
     tresult VST3_API setActive(TBool) override { return kResultOk; }
     tresult VST3_API setState(IBStream* state) override {
@@ -114,21 +144,68 @@ public:
     tresult VST3_API process(ProcessData& data) override;
     uint32 VST3_API getTailSamples() override { return kNoTail; }
 
-    // IConnectionPoint: nothing is exchanged with the controller yet.
+    // IConnectionPoint: the controller sends the editor's MIDI learn actions; nothing goes
+    // the other way.
     tresult VST3_API connect(IConnectionPoint* other) override {
         return other != nullptr ? kResultOk : kInvalidArgument;
     }
     tresult VST3_API disconnect(IConnectionPoint*) override { return kResultOk; }
-    tresult VST3_API notify(IMessage*) override { return kResultOk; }
+    tresult VST3_API notify(IMessage* message) override;
+
+    // ModelObserver, audio thread, inside process.
+    void OnModelParameterValueChanged(VstInt32 index, float value, VstInt32 deltaFrames) override {
+        Report(static_cast<ParamID>(index), value, deltaFrames);
+    }
+    void OnModelMidiLearned(VstInt32 controllerNumber, VstInt32 parameter,
+                            VstInt32 deltaFrames) override {
+        Report(kLearnedId, LearnedValue(controllerNumber, parameter), deltaFrames);
+    }
 
 private:
     void ReadChanges(IParameterChanges* changes);
+    tresult Render(ProcessData& data);
+    // Adds a point to the block's output changes, at an offset inside the block.
+    void Report(ParamID id, ParamValue value, int32 offset);
 
     QuellinCorvaneModel model;
     Dsp::BypassFade fade;
     std::vector<float> dry[kChannels];
     Point points[kMaxPoints];
+    // The block's output changes and length while process runs; null otherwise.
+    IParameterChanges* outputChanges = nullptr;
+    int32 blockFrames = 0;
 };
+
+tresult VST3_API Processor::notify(IMessage* message) {
+    if (message == nullptr || message->getMessageID() == nullptr ||
+        std::strcmp(message->getMessageID(), kMidiLearnMessage) != 0)
+        return kResultFalse;
+    IAttributeList* attributes = message->getAttributes();
+    int64 kind = -1;
+    int64 value = 0;
+    if (attributes == nullptr || attributes->getInt(kCommandKindAttribute, kind) != kResultOk ||
+        attributes->getInt(kCommandValueAttribute, value) != kResultOk)
+        return kInvalidArgument;
+    // The editor only ever names a parameter or a controller; anything else is refused.
+    const bool known = kind >= VstToolkit::MidiLearnCommand::kStart &&
+                       kind <= VstToolkit::MidiLearnCommand::kClearAll;
+    const bool inRange =
+        value >= 0 && value < (kind == VstToolkit::MidiLearnCommand::kStart
+                                   ? static_cast<int64>(kParameterCount)
+                                   : static_cast<int64>(VstToolkit::Model::kControllerCount));
+    if (!known || !inRange) return kInvalidArgument;
+    model.ApplyMidiLearnCommand(
+        {static_cast<VstToolkit::MidiLearnCommand::Kind>(kind), static_cast<VstInt32>(value)});
+    return kResultOk;
+}
+
+void Processor::Report(ParamID id, ParamValue value, int32 offset) {
+    if (outputChanges == nullptr) return;
+    int32 index = 0;
+    IParamValueQueue* queue = outputChanges->addParameterData(id, index);
+    if (queue != nullptr)
+        queue->addPoint(std::clamp(offset, 0, std::max(0, blockFrames - 1)), value, index);
+}
 
 // Every point of every queue of the effect's parameters goes to the model sorted by offset;
 // the bypass and the program take their queue's last point at the start of the block. Points
@@ -153,7 +230,11 @@ void Processor::ReadChanges(IParameterChanges* changes) {
                 if (i == n - 1)
                     model.SelectProgramFromAudio(DiscreteIndex(value, kProgramCount - 1));
             } else if (id < static_cast<ParamID>(kParameterCount) && count < kMaxPoints) {
-                points[count++] = {offset, static_cast<int32>(id), static_cast<float>(value)};
+                points[count++] = {offset, static_cast<int32>(id), static_cast<float>(value), -1};
+            } else if (id >= kFirstControllerId && id < kFirstControllerId + kControllerIdCount &&
+                       count < kMaxPoints) {
+                const auto controller = static_cast<int32>(id - kFirstControllerId);
+                points[count++] = {offset, 0, static_cast<float>(value), controller};
             }
         }
     }
@@ -164,8 +245,14 @@ void Processor::ReadChanges(IParameterChanges* changes) {
         for (; j > 0 && points[j - 1].offset > p.offset; --j) points[j] = points[j - 1];
         points[j] = p;
     }
-    for (int i = 0; i < count; ++i)
-        model.PushParameterChange(points[i].index, points[i].value, points[i].offset);
+    for (int i = 0; i < count; ++i) {
+        const Point& p = points[i];
+        if (p.controller >= 0)
+            model.PushMidiEvent({p.offset, kControlChange, static_cast<std::uint8_t>(p.controller),
+                                 static_cast<std::uint8_t>(std::lround(p.value * 127.0f))});
+        else
+            model.PushParameterChange(p.index, p.value, p.offset);
+    }
 }
 
 // Output silence flags are always cleared: never claiming silence is always correct, and the
@@ -174,6 +261,15 @@ void Processor::ReadChanges(IParameterChanges* changes) {
 // processed: the parameter changes still apply and any output channels given are zeroed.
 tresult VST3_API Processor::process(ProcessData& data) {
     if (data.symbolicSampleSize != kSample32) return kInvalidArgument;
+    // Render's model calls report to the block's output changes through these.
+    outputChanges = data.outputParameterChanges;
+    blockFrames = data.numSamples;
+    const tresult result = Render(data);
+    outputChanges = nullptr;
+    return result;
+}
+
+tresult Processor::Render(ProcessData& data) {
     ReadChanges(data.inputParameterChanges);
     const int32 frames = data.numSamples;
     const bool stereo =
@@ -225,6 +321,18 @@ int DiscreteIndex(double value, int stepCount) {
     if (!(value > 0.0)) return 0;
     if (value >= 1.0) return stepCount;
     return std::min(stepCount, static_cast<int>(value * (stepCount + 1)));
+}
+
+double LearnedValue(int controllerNumber, int parameter) {
+    return (controllerNumber * 128 + parameter) / 16383.0;
+}
+
+bool ReadLearnedValue(double value, int& controllerNumber, int& parameter) {
+    if (!(value >= 0.0 && value <= 1.0)) return false;
+    const long code = std::lround(value * 16383.0);
+    controllerNumber = static_cast<int>(code / 128);
+    parameter = static_cast<int>(code % 128);
+    return true;
 }
 
 FUnknown* CreateProcessor() {

@@ -22,6 +22,7 @@
 
 namespace {
 
+using X11Harness::OpenFiles;
 using X11Harness::Screen;
 using X11Harness::Until;
 
@@ -265,7 +266,7 @@ TEST_F(LinuxEditor, LooksLikeTheWindowsEditor) {
     EXPECT_LE(differing, compared / 1000);
 }
 
-TEST_F(LinuxEditor, DraggingAKnobAutomatesEveryStep) {
+TEST_F(LinuxEditor, DraggingAKnobAutomatesEveryStepInsideOneGesture) {
     // From the cutoff's default 0.1: up 5 pixels a step, then far beyond the top.
     Drag({227, 150}, {145, 140, 135, 150, -200});
     const auto automations = host.automations();
@@ -276,6 +277,15 @@ TEST_F(LinuxEditor, DraggingAKnobAutomatesEveryStep) {
         EXPECT_NEAR(automations[i].value, expected[i], 1e-6f) << i;
     }
     EXPECT_EQ(host.getParameter(kCutoff), 1.0f);
+    // The press and the release frame the steps, so hosts can record touch automation.
+    const auto calls = host.calls();
+    std::vector<VstInt32> edits;
+    for (const auto& call : calls)
+        if (call.opcode != audioMasterGetTime) edits.push_back(call.opcode);
+    ASSERT_GE(edits.size(), 2u);
+    EXPECT_EQ(edits.front(), audioMasterBeginEdit);
+    EXPECT_EQ(edits.back(), audioMasterEndEdit);
+    EXPECT_EQ(host.countCalls(audioMasterBeginEdit), 1u);
     host.clearCalls();
     screen.MoveTo(View(), 227, 100);
     Idle();
@@ -450,15 +460,6 @@ TEST_F(LinuxEditor, TheAboutBoxOpensTheWebsiteAndStaysUntilOk) {
     EXPECT_TRUE(IdleUntil([&] { return TopLevel(kBoxClass) == 0; }));
     setenv("PATH", path.c_str(), 1);
     std::filesystem::remove_all(dir);
-}
-
-std::size_t OpenFiles() {
-    std::size_t count = 0;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
-        (void)entry;
-        ++count;
-    }
-    return count;
 }
 
 TEST_F(LinuxEditor, TwoHundredOpeningsLeaveNothingBehind) {

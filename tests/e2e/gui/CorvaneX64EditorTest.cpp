@@ -170,12 +170,13 @@ TEST_F(CorvaneEditor, TheWindowTreeAndTheFirstFrames) {
     EXPECT_EQ(host.countCalls(audioMasterAutomate), 0u) << "opening reports nothing";
 }
 
-TEST_F(CorvaneEditor, DraggingAKnobAutomatesEveryMove) {
+TEST_F(CorvaneEditor, DraggingAKnobAutomatesEveryMoveInsideOneGesture) {
     Knob* knob = KnobFor(kCutoff);
     ASSERT_NE(knob, nullptr);
     Post(knob, WM_LBUTTONDOWN, MK_LBUTTON, At(33, 40));
     EXPECT_EQ(GetCapture(), knob->GetHwnd());
     EXPECT_EQ(host.countCalls(audioMasterAutomate), 0u) << "a press alone changes nothing";
+    EXPECT_EQ(host.countCalls(audioMasterBeginEdit), 1u) << "but starts the gesture";
     for (int y : {35, 30, 25}) Post(knob, WM_MOUSEMOVE, MK_LBUTTON, At(33, y));
 
     const auto automations = host.automations();
@@ -203,6 +204,7 @@ TEST_F(CorvaneEditor, DraggingAKnobAutomatesEveryMove) {
 
     Post(knob, WM_LBUTTONUP, 0, At(33, -300));
     EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(host.countCalls(audioMasterEndEdit), 1u);
     host.clearCalls();
     Post(knob, WM_MOUSEMOVE, 0, At(33, 10));
     EXPECT_EQ(host.countCalls(audioMasterAutomate), 0u) << "moving without the button";
