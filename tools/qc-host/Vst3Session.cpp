@@ -38,7 +38,9 @@ bool Vst3Session::open(const std::string& path, std::string& error) {
     }
     for (int32 i = 0; i < instance->controller->getParameterCount(); ++i) {
         ParameterInfo info{};
-        if (instance->controller->getParameterInfo(i, info) == kResultOk) params.push_back(info);
+        if (instance->controller->getParameterInfo(i, info) == kResultOk &&
+            (info.flags & ParameterInfo::kIsHidden) == 0)
+            params.push_back(info);
     }
     return prepare(48000.0, 512, error);
 }

@@ -29,6 +29,7 @@ public:
     int findParameter(const std::string& text, std::string& error);
 
     const Vst3Host::ClassInfo& effectClass() const { return effect; }
+    // The parameters a host shows: hidden ones are left out.
     const std::vector<Vst3::ParameterInfo>& parameters() const { return params; }
     Vst3Host::Instance& plugin() { return *instance; }
     Vst3Host::Module& binary() { return module; }

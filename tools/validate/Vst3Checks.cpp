@@ -102,16 +102,20 @@ Result info(const Vst3Host::Module& module, const Options&) {
             bus.channelCount != 2)
             return fail("not one stereo bus each way");
     }
-    const int32 count = instance.controller->getParameterCount();
-    for (int32 i = 0; i < count; ++i) {
+    // Hidden parameters are the plug-in's own business: hosts neither show nor describe them.
+    int visible = 0;
+    for (int32 i = 0; i < instance.controller->getParameterCount(); ++i) {
         ParameterInfo parameter{};
         String128 text{};
-        if (instance.controller->getParameterInfo(i, parameter) != kResultOk ||
-            instance.controller->getParamStringByValue(parameter.id, 0.5, text) != kResultOk)
-            return fail("parameter " + std::to_string(i) + " undescribed");
+        if (instance.controller->getParameterInfo(i, parameter) != kResultOk)
+            return fail("parameter " + std::to_string(i) + " has no info");
+        if (parameter.flags & ParameterInfo::kIsHidden) continue;
+        ++visible;
+        if (instance.controller->getParamStringByValue(parameter.id, 0.5, text) != kResultOk)
+            return fail("parameter " + std::to_string(i) + " has no text");
     }
-    return {true,
-            effect.name + " " + effect.version + ", " + std::to_string(count) + " parameters"};
+    return {true, effect.name + " " + effect.version + ", " + std::to_string(visible) +
+                      " parameters shown"};
 }
 
 // The shared checks' view of this format. A rate the processor refuses leaves it at 48 kHz, as
