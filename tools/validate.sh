@@ -30,6 +30,8 @@ targets=(
     "x64 DLL (wine64)|${wine64[*]} -- build/windows-x64/tools/validate/qc-validate.exe|Z:$PWD/dist/windows-x64/QuellinCorvane.dll"
     "x86 code DLL (wine64)|${wine64[*]} -- build/windows-x64/tools/validate/qc-validate.exe|Z:$PWD/dist/testing/windows-x64/QuellinCorvane-SynthToolkit.dll"
     "x86 DLL (32-bit Wine)|${wine32[*]} -- build/windows-x86/tools/validate/qc-validate.exe|Z:$PWD/dist/windows-x86/QuellinCorvane.dll"
+    "x64 VST3 (Linux)|${native_display[*]} build/linux-x64/tools/validate/qc-validate|dist/linux-x64/QuellinCorvane.vst3"
+    "x64 VST3 (wine64)|${wine64[*]} -- build/windows-x64/tools/validate/qc-validate.exe|Z:$PWD/dist/windows-x64/QuellinCorvane.vst3"
 )
 
 declare -A cell

@@ -1,6 +1,7 @@
 // What both builds' binaries promise a host, run once per binary of the tree: identity, parameter
 // texts, programs, chunks and what they do with bad input. One row per build says where the
 // builds are allowed to differ; build-only behaviour stays in CorvaneX64Test and CorvaneX86Test.
+// The VST3 module keeps the same promises in its own terms: Vst3Contract in tests/vst3.
 #include <gtest/gtest.h>
 
 #include <cmath>

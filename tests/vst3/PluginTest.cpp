@@ -6,21 +6,18 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "tests/support/CountingAllocator.h"
+#include "tests/support/ProductFacts.h"
 #include "tests/support/Signal.h"
 #include "tools/host/Host.h"
+#include "tools/host/Vst3Instance.h"
 #include "tools/qc-host/FxFile.h"
 #include "vst3/Vst3Interface.h"
-
-#if defined(_WIN32)
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#endif
 
 namespace {
 
@@ -37,206 +34,25 @@ const Uid kProcessor = vst2ReplacementUid(kUniqueId, "Quellin Corvane");
 const Uid kController =
     vst2ReplacementUid(kUniqueId, "Quellin Corvane", Vst2ReplacementClass::Controller);
 
-// Host-side objects live on the stack: reference counts are not tracked.
-template <typename Interface>
-class HostObject : public Interface {
-public:
-    tresult VST3_API queryInterface(const TUID id, void** obj) override {
-        const bool known = uidEquals(id, Interface::iid) || uidEquals(id, FUnknown::iid);
-        *obj = known ? this : nullptr;
-        return known ? kResultOk : kNoInterface;
-    }
-    uint32 VST3_API addRef() override { return 1; }
-    uint32 VST3_API release() override { return 1; }
-
-protected:
-    ~HostObject() = default;
-};
-
-class MemoryStream final : public HostObject<IBStream> {
-public:
-    explicit MemoryStream(Bytes initial = {}) : bytes(std::move(initial)) {}
-    tresult VST3_API read(void* buffer, int32 count, int32* got) override {
-        const int32 n = std::max(0, std::min<int32>(count, static_cast<int32>(bytes.size()) - at));
-        if (n > 0) std::memcpy(buffer, bytes.data() + at, n);
-        at += n;
-        if (got != nullptr) *got = n;
-        return kResultOk;
-    }
-    tresult VST3_API write(void* buffer, int32 count, int32* written) override {
-        const auto* b = static_cast<unsigned char*>(buffer);
-        bytes.insert(bytes.end(), b, b + count);
-        if (written != nullptr) *written = count;
-        return kResultOk;
-    }
-    tresult VST3_API seek(int64, int32, int64*) override { return kNotImplemented; }
-    tresult VST3_API tell(int64* pos) override {
-        *pos = at;
-        return kResultOk;
-    }
-    Bytes bytes;
-    int32 at = 0;
-};
-
-class ValueQueue final : public HostObject<IParamValueQueue> {
-public:
-    ParamID VST3_API getParameterId() override { return id; }
-    int32 VST3_API getPointCount() override { return static_cast<int32>(points.size()); }
-    tresult VST3_API getPoint(int32 index, int32& offset, ParamValue& value) override {
-        if (index < 0 || index >= getPointCount()) return kInvalidArgument;
-        offset = points[index].first;
-        value = points[index].second;
-        return kResultOk;
-    }
-    tresult VST3_API addPoint(int32, ParamValue, int32&) override { return kResultFalse; }
-    ParamID id = 0;
-    std::vector<std::pair<int32, ParamValue>> points;
-};
-
-class Changes final : public HostObject<IParameterChanges> {
-public:
-    void add(ParamID id, int32 offset, ParamValue value) {
-        for (auto& q : queues)
-            if (q.id == id) return q.points.push_back({offset, value});
-        queues.emplace_back();
-        queues.back().id = id;
-        queues.back().points.push_back({offset, value});
-    }
-    int32 VST3_API getParameterCount() override { return static_cast<int32>(queues.size()); }
-    IParamValueQueue* VST3_API getParameterData(int32 index) override {
-        return index >= 0 && index < getParameterCount() ? &queues[index] : nullptr;
-    }
-    IParamValueQueue* VST3_API addParameterData(const ParamID&, int32&) override { return nullptr; }
-    std::vector<ValueQueue> queues;
-};
-
-template <typename Interface>
-Interface* query(FUnknown* object) {
-    void* obj = nullptr;
-    return object->queryInterface(Interface::iid.bytes, &obj) == kResultOk
-               ? static_cast<Interface*>(obj)
-               : nullptr;
-}
+using Changes = Vst3Host::ParameterChanges;
+using Vst3Host::MemoryStream;
+using Vst3Host::query;
 
 std::string ascii(const char16* text) {
-    std::string s;
-    for (int i = 0; i < 128 && text[i] != 0; ++i) s += static_cast<char>(text[i]);
-    return s;
-}
-
-#if defined(_WIN32)
-void* openLibrary(const char* path) {
-    return reinterpret_cast<void*>(LoadLibraryA(path));
-}
-void* symbolOf(void* library, const char* name) {
-    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
-}
-bool enterModule(void* library) {
-    return reinterpret_cast<bool (*)()>(symbolOf(library, kModuleInitName))();
-}
-#else
-void* openLibrary(const char* path) {
-    return dlopen(path, RTLD_NOW | RTLD_LOCAL);
-}
-void* symbolOf(void* library, const char* name) {
-    return dlsym(library, name);
-}
-bool enterModule(void* library) {
-    return reinterpret_cast<bool (*)(void*)>(symbolOf(library, kModuleInitName))(library);
-}
-#endif
-bool exitModule(void* library) {
-    return reinterpret_cast<bool (*)()>(symbolOf(library, kModuleExitName))();
+    return Vst3Host::narrow(text);
 }
 
 // The bundle stays loaded for the whole run, as hosts keep it.
-struct Module {
-    Module() {
-        handle = openLibrary(QC_VST3_PATH);
-        if (handle == nullptr || symbolOf(handle, kModuleInitName) == nullptr ||
-            !enterModule(handle))
-            return;
-        auto get =
-            reinterpret_cast<Vst3GetPluginFactoryProc>(symbolOf(handle, kGetPluginFactoryName));
-        if (get != nullptr) factory = get();
-    }
-    void* handle = nullptr;
-    IPluginFactory* factory = nullptr;
-};
-
-Module& module() {
-    static Module loaded;
+Vst3Host::Module& module() {
+    static Vst3Host::Module loaded;
+    static const bool once = loaded.load(QC_VST3_PATH);
+    (void)once;
     return loaded;
 }
 
 // One processor and its controller, set up as a host does before playing.
-struct Vst3Effect {
-    Vst3Effect() {
-        IPluginFactory* factory = module().factory;
-        void* obj = nullptr;
-        if (factory->createInstance(kProcessor.bytes, IComponent::iid.bytes, &obj) != kResultOk)
-            return;
-        component = static_cast<IComponent*>(obj);
-        processor = query<IAudioProcessor>(component);
-        if (factory->createInstance(kController.bytes, IEditController::iid.bytes, &obj) !=
-            kResultOk)
-            return;
-        controller = static_cast<IEditController*>(obj);
-        component->initialize(nullptr);
-        controller->initialize(nullptr);
-        IConnectionPoint* a = query<IConnectionPoint>(component);
-        IConnectionPoint* b = query<IConnectionPoint>(controller);
-        connected = a != nullptr && b != nullptr && a->connect(b) == kResultOk &&
-                    b->connect(a) == kResultOk;
-        if (a != nullptr) a->release();
-        if (b != nullptr) b->release();
-        ProcessSetup setup{kRealtime, kSample32, kBlock, kRate};
-        processor->setupProcessing(setup);
-        component->setActive(1);
-        processor->setProcessing(1);
-    }
-    ~Vst3Effect() {
-        if (processor != nullptr) {
-            processor->setProcessing(0);
-            processor->release();
-        }
-        if (component != nullptr) {
-            component->setActive(0);
-            component->terminate();
-            component->release();
-        }
-        if (controller != nullptr) {
-            controller->terminate();
-            controller->release();
-        }
-    }
-    tresult process(float** in, float** out, int32 frames, IParameterChanges* changes) {
-        AudioBusBuffers inBus{2, 0, {in}};
-        AudioBusBuffers outBus{2, 0, {out}};
-        ProcessData data{};
-        data.processMode = kRealtime;
-        data.symbolicSampleSize = kSample32;
-        data.numSamples = frames;
-        data.numInputs = 1;
-        data.numOutputs = 1;
-        data.inputs = &inBus;
-        data.outputs = &outBus;
-        data.inputParameterChanges = changes;
-        return processor->process(data);
-    }
-    Bytes state() {
-        MemoryStream stream;
-        EXPECT_EQ(component->getState(&stream), kResultOk);
-        return stream.bytes;
-    }
-    tresult setState(const Bytes& bytes) {
-        MemoryStream stream(bytes);
-        return component->setState(&stream);
-    }
-    IComponent* component = nullptr;
-    IAudioProcessor* processor = nullptr;
-    IEditController* controller = nullptr;
-    bool connected = false;
+struct Vst3Effect : Vst3Host::Instance {
+    Vst3Effect() : Instance(module(), kProcessor) { start(kRate, kBlock); }
 };
 
 VstHost::PluginLibrary& vst2Library() {
@@ -291,17 +107,17 @@ bool sameBits(const std::vector<float>& a, const std::vector<float>& b) {
 }
 
 TEST(Vst3Module, ExportsTheEntryPointsAndDescribesBothClasses) {
-    ASSERT_NE(module().factory, nullptr) << QC_VST3_PATH;
+    ASSERT_NE(module().factory(), nullptr) << QC_VST3_PATH;
     for (const char* name : {kGetPluginFactoryName, kModuleInitName, kModuleExitName})
-        EXPECT_NE(symbolOf(module().handle, name), nullptr) << name;
-    EXPECT_EQ(symbolOf(module().handle, "VSTPluginMain"), nullptr);
+        EXPECT_NE(module().symbol(name), nullptr) << name;
+    EXPECT_EQ(module().symbol("VSTPluginMain"), nullptr);
     // Entries and exits count; an exit without an entry is refused.
-    EXPECT_TRUE(enterModule(module().handle));
-    EXPECT_TRUE(exitModule(module().handle));
-    EXPECT_TRUE(exitModule(module().handle));
-    EXPECT_FALSE(exitModule(module().handle));
-    EXPECT_TRUE(enterModule(module().handle));
-    IPluginFactory* factory = module().factory;
+    EXPECT_TRUE(module().enter());
+    EXPECT_TRUE(module().exit());
+    EXPECT_TRUE(module().exit());
+    EXPECT_FALSE(module().exit());
+    EXPECT_TRUE(module().enter());
+    IPluginFactory* factory = module().factory();
     PFactoryInfo info{};
     ASSERT_EQ(factory->getFactoryInfo(&info), kResultOk);
     EXPECT_STREQ(info.vendor, "Quellin Sound Design");
@@ -903,6 +719,111 @@ TEST(Vst3Controller, ListsTheProgramsAndTheirControllersFromTheState) {
     EXPECT_EQ(mapping->getMidiControllerAssignment(0, 0, 300, id), kResultFalse);
     units->release();
     mapping->release();
+}
+
+// What the build contract suite promises VST 2.x hosts, kept by the VST3 module in its own
+// terms: one row per promise, each on new instances of both formats.
+TEST(Vst3Contract, KeepsWhatTheVst2PluginPromisesHosts) {
+    namespace Product = TestSupport::Product;
+    const struct {
+        const char* promise;
+        std::function<void(Vst3Effect&, Vst2Effect&)> check;
+    } rows[] = {
+        {"identity and buses",
+         [](Vst3Effect& vst3, Vst2Effect&) {
+             Vst3Host::ClassInfo effect;
+             ASSERT_TRUE(module().findClass(effect));
+             EXPECT_EQ(effect.name, Product::kEffectName);
+             EXPECT_EQ(effect.vendor, Product::kVendor);
+             EXPECT_STREQ(module().factoryInfo().vendor, Product::kVendor);
+             EXPECT_TRUE(uidEquals(effect.id.bytes,
+                                   vst2ReplacementUid(Product::kUniqueId, Product::kEffectName)));
+             for (BusDirection direction : {kInput, kOutput}) {
+                 BusInfo bus{};
+                 ASSERT_EQ(vst3.component->getBusInfo(kAudio, direction, 0, bus), kResultOk);
+                 EXPECT_EQ(bus.channelCount, 2);
+                 EXPECT_EQ(bus.busType, kMain);
+             }
+         }},
+        {"parameter names, units and texts",
+         [](Vst3Effect& vst3, Vst2Effect& vst2) {
+             for (int32 i = 0; i < Product::kParameters; ++i) {
+                 ParameterInfo info{};
+                 ASSERT_EQ(vst3.controller->getParameterInfo(i, info), kResultOk);
+                 EXPECT_EQ(ascii(info.units), vst2.host.getString(effGetParamLabel, i, 64).text);
+                 String128 text{};
+                 vst3.controller->getParamStringByValue(i, info.defaultNormalizedValue, text);
+                 EXPECT_EQ(ascii(text), vst2.host.getString(effGetParamDisplay, i, 64).text);
+             }
+             const struct {
+                 ParamID id;
+                 ParamValue value;
+                 const char* text;
+             } probes[] = {
+                 {1, 1.0, "10000.0"}, {3, 0.999, "99"}, {4, 0.0, "-10.00"}, {2, 1.0, "-24"}};
+             for (const auto& probe : probes) {
+                 String128 text{};
+                 vst3.controller->getParamStringByValue(probe.id, probe.value, text);
+                 EXPECT_EQ(ascii(text), probe.text) << probe.id;
+             }
+         }},
+        {"program names through the state",
+         [](Vst3Effect& vst3, Vst2Effect& vst2) {
+             char name[] = "Tight Low End";
+             vst2.host.dispatch(effSetProgram, 0, 17);
+             vst2.host.dispatch(effSetProgramName, 0, 0, name);
+             ASSERT_EQ(vst3.setState(vst2.chunk()), kResultOk);
+             IUnitInfo* units = query<IUnitInfo>(vst3.controller);
+             ASSERT_NE(units, nullptr);
+             ProgramListInfo list{};
+             ASSERT_EQ(units->getProgramListInfo(0, list), kResultOk);
+             EXPECT_EQ(list.programCount, Product::kPrograms);
+             for (int32 p : {0, 17, 31}) {
+                 String128 text{};
+                 ASSERT_EQ(units->getProgramName(list.id, p, text), kResultOk);
+                 EXPECT_EQ(ascii(text), p == 17 ? name : "Blank");
+             }
+             units->release();
+         }},
+        {"chunks both ways, another product's refused",
+         [](Vst3Effect& vst3, Vst2Effect& vst2) {
+             vst2.host.setParameter(0, 0.6f);
+             const Bytes bank = vst2.chunk(), before = vst3.state();
+             for (std::size_t at : {5, 40}) {  // the effect's name, the vendor
+                 Bytes foreign = bank;
+                 foreign[at] = '#';
+                 EXPECT_EQ(vst3.setState(foreign), kResultFalse) << at;
+                 EXPECT_EQ(vst3.state(), before);
+             }
+             ASSERT_EQ(vst3.setState(bank), kResultOk);
+             Vst2Effect back;
+             ASSERT_EQ(back.setChunk(vst3.state()), 1);
+             EXPECT_EQ(back.host.getParameter(0), 0.6f);
+         }},
+        {"hostile rates and values make no NaN audio",
+         [](Vst3Effect& vst3, Vst2Effect&) {
+             const double inf = std::numeric_limits<double>::infinity();
+             vst3.start(inf, kBlock);  // taken or refused, processing goes on
+             Changes hostile;
+             const ParamValue values[] = {inf, std::nan(""), -inf, 12.0, std::nan("")};
+             for (ParamID id = 0; id < 5; ++id)
+                 hostile.add(id, 7 * static_cast<int32>(id), values[id]);
+             Changes none;
+             Signal signal(4);
+             for (int32 k = 0; k < 4; ++k) {
+                 signal.at(k);
+                 vst3.process(signal.in, signal.out, kBlock, k == 1 ? &hostile : &none);
+             }
+             for (std::size_t i = 0; i < signal.outL.size(); ++i)
+                 ASSERT_TRUE(std::isfinite(signal.outL[i]) && std::isfinite(signal.outR[i])) << i;
+         }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.promise);
+        Vst3Effect vst3;
+        Vst2Effect vst2;
+        row.check(vst3, vst2);
+    }
 }
 
 }  // namespace

@@ -6,6 +6,12 @@
 
 namespace QcHost {
 
+std::string trim(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
 bool parseNumber(const std::string& text, double low, double high, double& value) {
     if (text.empty()) return false;
     char* end = nullptr;

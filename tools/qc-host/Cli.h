@@ -32,6 +32,9 @@ struct CommandShape {
 bool parseCommandLine(const std::vector<std::string>& args, const CommandShape& shape,
                       CommandLine& line, std::string& error);
 
+// The text without leading and trailing blanks and tabs.
+std::string trim(const std::string& text);
+
 // Strict number parsing: the whole text, finite, within [low, high].
 bool parseNumber(const std::string& text, double low, double high, double& value);
 

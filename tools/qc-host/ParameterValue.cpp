@@ -7,12 +7,6 @@ namespace {
 
 constexpr VstInt32 kCorvaneId = 0x00514356;  // both builds
 
-std::string trim(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 }  // namespace
 
 const QuellinCorvane::ParameterRow* knownScale(Session& session, int index) {

@@ -80,10 +80,10 @@ bool readMidiEvents(const std::string& path, double rate, std::vector<TimedEvent
     return true;
 }
 
-bool render(Session& session, const Audio& input, Audio& output, int blockSize,
-            const std::vector<TimedEvent>& events, const Progress& progress, std::string& error) {
-    AEffect* e = session.effect();
-    if (e->numOutputs <= 0) {
+bool renderBlocks(const Audio& input, Audio& output, int inputs, int outputs, int blockSize,
+                  const std::vector<TimedEvent>& events, const Progress& progress,
+                  const BlockProcess& process, std::string& error) {
+    if (outputs <= 0) {
         error = "the plug-in has no audio outputs";
         return false;
     }
@@ -94,7 +94,7 @@ bool render(Session& session, const Audio& input, Audio& output, int blockSize,
     const std::size_t frames = input.frames();
     // The plug-in reads every input pointer; inputs it has beyond the file's get silence or,
     // for a mono file, the same signal.
-    std::vector<std::vector<float>> in(static_cast<std::size_t>(std::max(e->numInputs, 0)));
+    std::vector<std::vector<float>> in(static_cast<std::size_t>(std::max(inputs, 0)));
     for (std::size_t i = 0; i < in.size(); ++i) {
         if (i < input.channels.size())
             in[i] = input.channels[i];
@@ -104,11 +104,11 @@ bool render(Session& session, const Audio& input, Audio& output, int blockSize,
             in[i].assign(frames, 0.0f);
     }
     output.rate = input.rate;
-    output.channels.assign(static_cast<std::size_t>(e->numOutputs),
-                           std::vector<float>(frames, 0.0f));
+    output.channels.assign(static_cast<std::size_t>(outputs), std::vector<float>(frames, 0.0f));
 
     std::size_t next = 0;
     std::vector<VstMidiEvent> block;
+    std::vector<float*> ins, outs;
     for (std::size_t start = 0; start < frames; start += static_cast<std::size_t>(blockSize)) {
         const std::size_t count = std::min(frames - start, static_cast<std::size_t>(blockSize));
         block.clear();
@@ -119,18 +119,29 @@ bool render(Session& session, const Audio& input, Audio& output, int blockSize,
             block.push_back(event);
             ++next;
         }
-        if (!block.empty()) session.vst().sendEvents(block);
-        std::vector<float*> ins, outs;
+        ins.clear();
+        outs.clear();
         for (auto& c : in) ins.push_back(c.data() + start);
         for (auto& c : output.channels) outs.push_back(c.data() + start);
-        if (!session.vst().processReplacing(ins, outs, static_cast<VstInt32>(count),
-                                            static_cast<VstInt32>(count))) {
+        if (!process(ins, outs, static_cast<int>(count), block)) {
             error = "the host could not run the plug-in's process call";
             return false;
         }
         if (progress) progress(start + count, frames);
     }
     return true;
+}
+
+bool render(Session& session, const Audio& input, Audio& output, int blockSize,
+            const std::vector<TimedEvent>& events, const Progress& progress, std::string& error) {
+    AEffect* e = session.effect();
+    const auto process = [&](std::vector<float*>& ins, std::vector<float*>& outs, int count,
+                             const std::vector<VstMidiEvent>& block) {
+        if (!block.empty()) session.vst().sendEvents(block);
+        return session.vst().processReplacing(ins, outs, count, count);
+    };
+    return renderBlocks(input, output, e->numInputs, e->numOutputs, blockSize, events, progress,
+                        process, error);
 }
 
 Progress terminalProgress(std::size_t frames, int rate) {

@@ -97,7 +97,17 @@ std::string Session::programName() {
 }
 
 int Session::findParameter(const std::string& name, std::string& error) {
-    const int count = effect()->numParams;
+    std::vector<std::string> shortNames, longNames;
+    for (int i = 0; i < effect()->numParams; ++i) {
+        shortNames.push_back(paramName(i));
+        longNames.push_back(paramLongName(i));
+    }
+    return matchParameter(name, shortNames, longNames, error);
+}
+
+int matchParameter(const std::string& name, const std::vector<std::string>& shortNames,
+                   const std::vector<std::string>& longNames, std::string& error) {
+    const int count = static_cast<int>(shortNames.size());
     char* end = nullptr;
     const long index = std::strtol(name.c_str(), &end, 10);
     if (!name.empty() && *end == '\0') {
@@ -105,11 +115,6 @@ int Session::findParameter(const std::string& name, std::string& error) {
         error = "parameter index " + name + " out of range (the plug-in has " +
                 std::to_string(count) + " parameters)";
         return -1;
-    }
-    std::vector<std::string> shortNames, longNames;
-    for (int i = 0; i < count; ++i) {
-        shortNames.push_back(paramName(i));
-        longNames.push_back(paramLongName(i));
     }
     for (int i = 0; i < count; ++i)
         if (shortNames[i] == name) return i;

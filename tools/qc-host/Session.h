@@ -22,6 +22,12 @@ struct Setting {
     std::string text;    // Set: the value as given, normalised or in the parameter's terms
 };
 
+// The parameter a command line names, among parameters with these names (long names may be
+// empty): by index, or case-insensitively by short name, long name or a prefix of either that
+// fits one parameter only; -1 with error set otherwise.
+int matchParameter(const std::string& name, const std::vector<std::string>& shortNames,
+                   const std::vector<std::string>& longNames, std::string& error);
+
 class Session {
 public:
     Session() = default;
@@ -41,8 +47,7 @@ public:
     void suspend();
 
     bool apply(const std::vector<Setting>& settings, std::string& error);
-    // By index, or case-insensitively by short name, long name or a prefix of either that
-    // fits one parameter only; -1 with error set otherwise.
+    // See matchParameter.
     int findParameter(const std::string& text, std::string& error);
 
     bool loadPreset(const std::string& path, std::string& error);

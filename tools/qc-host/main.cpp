@@ -1,5 +1,5 @@
-// qc-host: a command-line host for VST 2.x plug-ins. Each subcommand prints its own --help;
-// docs/qc-host.md has the longer tour.
+// qc-host: a command-line host for VST 2.x plug-ins, and VST3 modules for info and render. Each
+// subcommand prints its own --help; docs/qc-host.md has the longer tour.
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -16,6 +16,7 @@
 #include "tools/qc-host/Render.h"
 #include "tools/qc-host/Response.h"
 #include "tools/qc-host/Session.h"
+#include "tools/qc-host/Vst3Session.h"
 #include "tools/qc-host/Wav.h"
 
 namespace {
@@ -47,7 +48,9 @@ const char* const kUsage =
     "  preset lv2 PLUGIN BUNDLE FILE... turn .fxp/.fxb files into an LV2 preset bundle\n"
     "  response PLUGIN OUT.png         measure and plot the magnitude response\n"
     "  analyze IN.wav OUT.wav          levels and low-band stereo correlation of a render\n"
-    "  demo-signal OUT.wav             write the stereo demo signal\n";
+    "  demo-signal OUT.wav             write the stereo demo signal\n"
+    "\n"
+    "PLUGIN is a VST 2.x binary; info and render also take a VST3 bundle (NAME.vst3).\n";
 
 struct Command {
     const char* name;
@@ -64,6 +67,10 @@ int fail(const std::string& command, const std::string& message, int status = kF
 bool openPlugin(const std::string& command, const std::string& path, Session& session,
                 int& status) {
     std::string error;
+    if (isVst3Path(path)) {
+        status = fail(command, path + ": VST3 modules work with info and render only");
+        return false;
+    }
     if (!session.open(path, error)) {
         status = fail(command, error);
         return false;
@@ -93,9 +100,63 @@ const char* categoryName(VstIntPtr category) {
     return category >= 0 && category < 12 ? names[category] : "Unknown";
 }
 
+std::string hex(const Vst3::Uid& id) {
+    std::string text;
+    char digits[3];
+    for (unsigned char b : id.bytes) {
+        std::snprintf(digits, sizeof digits, "%02X", b);
+        text += digits;
+    }
+    return text;
+}
+
+int runVst3Info(CommandLine& line) {
+    Vst3Session session;
+    std::string error;
+    if (!session.open(line.positional[0], error) || !session.apply(line.settings, error))
+        return fail("info", error);
+    const Vst3Host::ClassInfo& effect = session.effectClass();
+    Vst3Host::Instance& plugin = session.plugin();
+    std::printf("plug-in:        %s\n", line.positional[0].c_str());
+    std::printf("format:         VST3\n");
+    std::printf("effect name:    %s\n", effect.name.c_str());
+    std::printf("vendor:         %s\n", effect.vendor.c_str());
+    std::printf("version:        %s\n", effect.version.c_str());
+    std::printf("class id:       %s\n", hex(effect.id).c_str());
+    std::printf("category:       %s (%s)\n", effect.category.c_str(), effect.subCategories.c_str());
+    for (Vst3::BusDirection direction : {Vst3::kInput, Vst3::kOutput}) {
+        int channels = 0;
+        for (Vst3::int32 i = 0; i < plugin.component->getBusCount(Vst3::kAudio, direction); ++i) {
+            Vst3::BusInfo bus{};
+            if (plugin.component->getBusInfo(Vst3::kAudio, direction, i, bus) == Vst3::kResultOk)
+                channels += bus.channelCount;
+        }
+        std::printf("%s%d\n",
+                    direction == Vst3::kInput ? "inputs:         " : "outputs:        ", channels);
+    }
+    std::printf("latency:        %u\n", plugin.processor->getLatencySamples());
+    std::printf(
+        "parameters:     %zu (index, id, name, display and unit, normalised value, what --set "
+        "takes besides 0..1)\n",
+        session.parameters().size());
+    int index = 0;
+    for (const Vst3::ParameterInfo& info : session.parameters()) {
+        std::printf("  %3d  %4u  %-8s  %-12s  %.6f  %s  (%s)\n", index++, info.id,
+                    Vst3Host::narrow(info.shortTitle).c_str(), session.display(info).c_str(),
+                    plugin.controller->getParamNormalized(info.id),
+                    session.describeAccepted(info).c_str(), Vst3Host::narrow(info.title).c_str());
+    }
+    const std::vector<std::string> programs = session.programNames();
+    std::printf("programs:       %zu (current %d)\n", programs.size(), session.currentProgram());
+    for (std::size_t p = 0; p < programs.size(); ++p)
+        std::printf("  %3zu  %s\n", p, programs[p].c_str());
+    return 0;
+}
+
 int runInfo(CommandLine& line) {
     if (line.positional.size() != 1)
         return fail("info", "needs exactly one PLUGIN argument", kUsageError);
+    if (isVst3Path(line.positional[0])) return runVst3Info(line);
     Session session;
     int status = 0;
     if (!openPlugin("info", line.positional[0], session, status)) return status;
@@ -171,14 +232,23 @@ int runRender(CommandLine& line) {
     std::vector<TimedEvent> events;
     if (line.has("--midi") && !readMidiEvents(line.options["--midi"], rate, events, error))
         return fail("render", error);
-    Session session;
-    int status = 0;
-    if (!openPlugin("render", line.positional[0], session, status)) return status;
-    session.prepare(rate, static_cast<int>(block));
-    if (!session.apply(line.settings, error)) return fail("render", error);
-    if (!render(session, input, output, static_cast<int>(block), events,
-                terminalProgress(input.frames(), input.rate), error))
-        return fail("render", error);
+    const Progress progress = terminalProgress(input.frames(), input.rate);
+    if (isVst3Path(line.positional[0])) {
+        Vst3Session session;
+        if (!session.open(line.positional[0], error) ||
+            !session.prepare(rate, static_cast<int>(block), error) ||
+            !session.apply(line.settings, error) ||
+            !session.render(input, output, static_cast<int>(block), events, progress, error))
+            return fail("render", error);
+    } else {
+        Session session;
+        int status = 0;
+        if (!openPlugin("render", line.positional[0], session, status)) return status;
+        session.prepare(rate, static_cast<int>(block));
+        if (!session.apply(line.settings, error) ||
+            !render(session, input, output, static_cast<int>(block), events, progress, error))
+            return fail("render", error);
+    }
     if (!writeWav(line.positional[2], output, SampleFormat::Float32, error))
         return fail("render", error);
     return 0;

@@ -10,13 +10,12 @@
 
 #include "tools/validate/Instance.h"
 #include "tools/validate/Memory.h"
+#include "tools/validate/SharedChecks.h"
 
 namespace Validate {
 namespace {
 
 constexpr VstInt32 kBlock = 512;
-// Input peaks at 0.5; the most any setting can make of it is a few times that.
-constexpr float kLimit = 8.0f;
 
 [[gnu::format(printf, 1, 2)]] std::string format(const char* pattern, ...) {
     char text[160];
@@ -100,47 +99,32 @@ Result programs(const VstHost::PluginLibrary& library, const Options&) {
     return {true, "32 programs, names and values kept"};
 }
 
+// The shared checks' view of this format.
+struct Vst2 {
+    using Binary = VstHost::PluginLibrary;
+    using Effect = Instance;
+    static std::unique_ptr<Instance> Make(const Binary& library, double rate) {
+        auto instance = std::make_unique<Instance>(library, static_cast<float>(rate));
+        return instance->effect() != nullptr ? std::move(instance) : nullptr;
+    }
+    static void Busy(const Instance& instance, double cutoff) {
+        busySettings(instance, static_cast<float>(cutoff));
+    }
+    static Stereo Render(const Instance& instance, const Stereo& input,
+                         const std::vector<VstInt32>& sizes, bool inPlace) {
+        return render(instance, input, sizes, inPlace);
+    }
+};
+
 Result sampleRates(const VstHost::PluginLibrary& library, const Options& options) {
-    const float rates[] = {1000,  8000,  11025, 16000,  22050,  32000, 44100,
-                           48000, 88200, 96000, 176400, 192000, 768000};
-    const Stereo input = TestSignal(options.thorough ? 600000 : 96000, 1);
-    float worst = 0.0f;
-    for (float rate : rates)
-        for (float cutoff : {1.0f, 0.1f}) {
-            Instance instance(library, rate);
-            busySettings(instance, cutoff);
-            Levels levels;
-            levels.Add(render(instance, input, {kBlock}));
-            if (!levels.Sane(kLimit))
-                return fail(format("at %.0f Hz, cutoff %.1f: peak %g", rate, cutoff, levels.peak) +
-                            ", " + std::to_string(levels.nonFinite) + " non-finite, " +
-                            std::to_string(levels.subnormal) + " subnormal");
-            worst = std::max(worst, levels.peak);
-        }
-    return {true, format("13 rates, peak %.2f", static_cast<double>(worst))};
+    return SampleRates<Vst2>(library, options,
+                             {1000, 8000, 11025, 16000, 22050, 32000, 44100, 48000, 88200, 96000,
+                              176400, 192000, 768000},
+                             "13 rates");
 }
 
 Result blockSizes(const VstHost::PluginLibrary& library, const Options&) {
-    const Stereo input = TestSignal(40000, 2);
-    Instance reference(library);
-    busySettings(reference);
-    const Stereo expected = render(reference, input, {kBlock});
-    std::mt19937 random(3);
-    std::vector<VstInt32> varying;
-    for (int i = 0; i < 300; ++i)
-        varying.push_back(i % 5 == 0 ? 0 : static_cast<VstInt32>(random() % 700));
-    const std::vector<std::vector<VstInt32>> patterns = {
-        {1}, {2}, {3}, {31}, {32}, {64}, {100}, {1000}, {4096}, {8192}, varying};
-    for (const auto& sizes : patterns)
-        for (bool inPlace : {false, true}) {
-            Instance instance(library);
-            busySettings(instance);
-            const Stereo got = render(instance, input, sizes, inPlace);
-            if (got.left != expected.left || got.right != expected.right)
-                return fail("blocks of " + std::to_string(sizes[0]) + (inPlace ? " in place" : "") +
-                            " render other samples");
-        }
-    return {true, "1..8192, varying, zero-length, in place: identical"};
+    return BlockSizes<Vst2>(library);
 }
 
 Result restore(const VstHost::PluginLibrary& library, const Options&) {
@@ -190,7 +174,7 @@ Result automation(const VstHost::PluginLibrary& library, const Options& options)
         instance.Process(in, o, 32);
     }
     levels.Add(out);
-    if (!levels.Sane(kLimit)) return fail(format("peak %g", static_cast<double>(levels.peak)));
+    if (!levels.Sane(kSaneLimit)) return fail(format("peak %g", static_cast<double>(levels.peak)));
     return {true, format("every parameter every 32 samples: peak %.2f",
                          static_cast<double>(levels.peak))};
 }
@@ -209,7 +193,7 @@ Result hostileValues(const VstHost::PluginLibrary& library, const Options&) {
             if (instance.Text(effGetParamDisplay, i).size() > 7)
                 return fail(format("display of parameter %d overruns after %g", i,
                                    static_cast<double>(value)));
-        if (!levels.Sane(kLimit))
+        if (!levels.Sane(kSaneLimit))
             return fail(format("after %g: peak %g", static_cast<double>(value),
                                static_cast<double>(levels.peak)));
     }
@@ -217,30 +201,15 @@ Result hostileValues(const VstHost::PluginLibrary& library, const Options&) {
 }
 
 Result manyInstances(const VstHost::PluginLibrary& library, const Options&) {
-    std::vector<std::unique_ptr<Instance>> instances;
-    for (int i = 0; i < 64; ++i) {
-        instances.push_back(std::make_unique<Instance>(library));
-        if (instances.back()->effect() == nullptr) return fail("instance " + std::to_string(i));
-        busySettings(*instances.back(), 0.05f + 0.01f * static_cast<float>(i));
-    }
-    const Stereo input = TestSignal(4096, 9);
-    Levels levels;
-    for (auto& instance : instances) levels.Add(render(*instance, input, {64}));
-    if (!levels.Sane(kLimit)) return fail(format("peak %g", static_cast<double>(levels.peak)));
-    return {true, "64 at once"};
+    return ManyInstances<Vst2>(library);
 }
 
 Result soak(const VstHost::PluginLibrary& library, const Options& options) {
-    const long frames = options.thorough ? 30000000L : 3000000L;
     const float rates[] = {8000, 22050, 44100, 48000, 96000, 192000};
-    const Stereo input = TestSignal(1 << 16, 10);
     Instance instance(library);
     std::mt19937 random(11);
     std::uniform_real_distribution<float> unit(0.0f, 1.0f);
-    Stereo out(kBlock);
-    Levels levels;
-    long baseline = 0;
-    for (long done = 0, block = 0; done < frames; done += kBlock, ++block) {
+    return Soak(options, [&](long block, float** in, float** out) {
         instance.SetParameter(static_cast<VstInt32>(block % 5), unit(random));
         if (block % 997 == 0) instance.Dispatch(effSetProgram, 0, block % 32);
         if (block % 1499 == 0) {
@@ -248,23 +217,8 @@ Result soak(const VstHost::PluginLibrary& library, const Options& options) {
             instance.LoadChunk(instance.Chunk(program), program);
         }
         if (block % 5003 == 0) instance.SetSampleRate(rates[(block / 5003) % 6]);
-        const std::size_t at = static_cast<std::size_t>(done % ((1 << 16) - kBlock));
-        float* in[] = {const_cast<float*>(input.left.data()) + at,
-                       const_cast<float*>(input.right.data()) + at};
-        instance.Process(in, out.Channels(), kBlock);
-        levels.Add(out);
-        // After the first tenth everything a steady run needs is allocated.
-        if (block == frames / kBlock / 10) baseline = ResidentBytes();
-    }
-    const long growth = ResidentBytes() - baseline;
-    if (!levels.Sane(kLimit))
-        return fail(format("peak %g, %g non-finite, %g subnormal", levels.peak,
-                           static_cast<double>(levels.nonFinite),
-                           static_cast<double>(levels.subnormal)));
-    if (baseline > 0 && growth > (1L << 20))
-        return fail(format("memory grew %g KiB", growth / 1024.0));
-    return {true, format("%.0f M frames, peak %.2f, memory %+.0f KiB", frames / 1e6, levels.peak,
-                         growth / 1024.0)};
+        instance.Process(in, out, kBlock);
+    });
 }
 
 }  // namespace

@@ -73,4 +73,14 @@ Result EditorCycles(const VstHost::PluginLibrary& library, const Options& option
                       " while processing"};
 }
 
+Result Vst3EditorCycles(const Vst3Host::Module& module, const Options& options) {
+    HWND window = hostWindow();
+    if (window == nullptr) return {true, "no host window (no display?)", true};
+    const Result result =
+        Vst3ViewCycles(module, options, window, Vst3::kPlatformTypeHWND, [] { pump(); });
+    DestroyWindow(window);
+    pump();
+    return result;
+}
+
 }  // namespace Validate

@@ -50,4 +50,25 @@ Result EditorCycles(const VstHost::PluginLibrary& library, const Options& option
                       " while processing"};
 }
 
+Result Vst3EditorCycles(const Vst3Host::Module& module, const Options& options) {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) return {true, "no display", true};
+    const Window window =
+        XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 600, 300, 0, 0, 0);
+    XMapWindow(display, window);
+    XSync(display, False);
+    const Result result = Vst3ViewCycles(
+        module, options, reinterpret_cast<void*>(static_cast<std::uintptr_t>(window)),
+        Vst3::kPlatformTypeX11EmbedWindowID, [display] {
+            XSync(display, False);
+            while (XPending(display) > 0) {
+                XEvent event;
+                XNextEvent(display, &event);
+            }
+        });
+    XDestroyWindow(display, window);
+    XCloseDisplay(display);
+    return result;
+}
+
 }  // namespace Validate

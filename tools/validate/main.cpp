@@ -1,6 +1,7 @@
 // qc-validate: drives one plug-in binary through the validator's checks, as hosts drive
 // plug-ins, and prints a line per check: name, PASS or FAIL, and the deciding figure.
 //   qc-validate [--thorough] [--only NAME[,NAME...]] PLUGIN
+// PLUGIN is a VST 2.x binary or a VST3 bundle (or the module inside one).
 // Exits 0 when every check passed, 1 when one failed, 2 on a bad command line or binary.
 #include <cstdio>
 #include <cstring>
@@ -23,21 +24,39 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    VstHost::PluginLibrary library;
-    if (path.empty() || !library.load(path)) {
-        std::fprintf(stderr, "qc-validate: %s\n",
-                     path.empty() ? "no plug-in given" : library.error().c_str());
+    if (path.empty()) {
+        std::fprintf(stderr, "qc-validate: no plug-in given\n");
         return 2;
     }
     int failed = 0;
-    for (const Validate::Check& check : Validate::Checks()) {
-        if (!only.empty() && only.find("," + std::string(check.name) + ",") == std::string::npos)
-            continue;
-        const Validate::Result result = check.run(library, options);
-        std::printf("%s\t%s\t%s\n", check.name, result.passed ? "PASS" : "FAIL",
+    const auto report = [&](const char* name, const Validate::Result& result) {
+        std::printf("%s\t%s\t%s\n", name,
+                    result.skipped  ? "SKIP"
+                    : result.passed ? "PASS"
+                                    : "FAIL",
                     result.figure.c_str());
         std::fflush(stdout);
         failed += result.passed ? 0 : 1;
+    };
+    const auto wanted = [&](const char* name) {
+        return only.empty() || only.find("," + std::string(name) + ",") != std::string::npos;
+    };
+    if (Vst3Host::isVst3Path(path)) {
+        Vst3Host::Module module;
+        if (!module.load(path)) {
+            std::fprintf(stderr, "qc-validate: %s\n", module.error().c_str());
+            return 2;
+        }
+        for (const Validate::Vst3Check& check : Validate::Vst3Checks())
+            if (wanted(check.name)) report(check.name, check.run(module, options));
+        return failed == 0 ? 0 : 1;
     }
+    VstHost::PluginLibrary library;
+    if (!library.load(path)) {
+        std::fprintf(stderr, "qc-validate: %s\n", library.error().c_str());
+        return 2;
+    }
+    for (const Validate::Check& check : Validate::Checks())
+        if (wanted(check.name)) report(check.name, check.run(library, options));
     return failed == 0 ? 0 : 1;
 }

@@ -137,6 +137,32 @@ TEST(QcHostRender, GivesWhatDirectHostingGives) {
     }
 }
 
+// The VST3 bundle, given where the VST 2.x binary would be, plays the same settings into the
+// same samples.
+TEST(QcHostRender, TheVst3BundleRendersWhatTheVst2PluginRenders) {
+    const Result info = run("info " + quote(QC_VST3_BUNDLE) + " --set Out=both");
+    ASSERT_EQ(info.status, 0) << info.output;
+    EXPECT_NE(info.output.find("effect name:    Quellin Corvane\n"), std::string::npos);
+    EXPECT_NE(info.output.find("Both          0.875000"), std::string::npos) << info.output;
+    const std::string in = temp("vst3-in.wav"), out = temp("vst3-out.wav");
+    std::string error;
+    ASSERT_TRUE(QcHost::writeWav(in, testSignal(44100, 5000), QcHost::SampleFormat::Float32, error))
+        << error;
+    for (const char* settings :
+         {" --set Out=both --set CutFrq=400Hz --set 2=0.6 --set spread=25 --block 300",
+          " --program 3 --set Amp=+3dB --set Out=0.4 --rate 96000"}) {
+        SCOPED_TRACE(settings);
+        std::vector<Audio> renders;
+        for (const std::string& plugin : {kPlugin, std::string(QC_VST3_BUNDLE)}) {
+            const Result r = run("render " + quote(plugin) + " " + in + " " + out + settings);
+            ASSERT_EQ(r.status, 0) << r.output;
+            renders.push_back(readBack(out));
+        }
+        EXPECT_EQ(renders[0].channels, renders[1].channels);
+        EXPECT_NE(renders[1].channels, readBack(in).channels);
+    }
+}
+
 TEST(QcHostRender, OffCopiesEveryFormatAndRateAndDuplicatesMono) {
     struct Case {
         QcHost::SampleFormat format;
