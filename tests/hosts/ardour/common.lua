@@ -17,18 +17,23 @@ function use_dummy_dc()
   backend:set_device_name("DC -6dBFS (+.5)")
 end
 
--- A stereo track fed the backend's capture ports, with a MIDI input too: Ardour passes MIDI to
--- a plug-in only when its track has some.
+-- The backend's capture ports into the track, heard while the transport stands.
+function feed_dc(track)
+  track:input():disconnect_all(nil)
+  track:input():audio(0):connect("system:capture_1")
+  track:input():audio(1):connect("system:capture_2")
+  track:monitoring_control():set_value(ARDOUR.MonitorChoice.MonitorInput,
+                                       PBD.GroupControlDisposition.NoGroup)
+end
+
+-- A stereo track fed the DC, with a MIDI input too: Ardour passes MIDI to a plug-in only when
+-- its track has some.
 function add_track(session)
   local track = session:new_audio_track(2, 2, nil, 1, "Corvane",
                                         ARDOUR.PresentationInfo.max_order,
                                         ARDOUR.TrackMode.Normal, true):front()
-  track:input():disconnect_all(nil)
-  track:input():audio(0):connect("system:capture_1")
-  track:input():audio(1):connect("system:capture_2")
+  feed_dc(track)
   track:input():add_port("", nil, ARDOUR.DataType("midi"))
-  track:monitoring_control():set_value(ARDOUR.MonitorChoice.MonitorInput,
-                                       PBD.GroupControlDisposition.NoGroup)
   return track
 end
 

@@ -11,6 +11,7 @@ local settings = { ["Output"] = 3, ["Cutoff Freq."] = 250, ["Filter Slope"] = 2,
 use_dummy_dc()
 local session = assert(load_session(folder, "corvane"), "cannot reopen the session")
 local track = session:route_by_name("Corvane")
+feed_dc(track)
 local plugin = track:nth_plugin(0)
 check("reopens", not plugin:isnil(), folder)
 if plugin:isnil() then return end
