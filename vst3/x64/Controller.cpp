@@ -4,8 +4,8 @@
 //
 // The document is the VST 2.x framework's Controller with its model, which is never processed
 // (VstToolkit/DocumentController.h): the editor's automation and the begin and end of a drag
-// become the host's performEdit, beginEdit and endEdit. The model's MIDI learn actions go to the processor as
-// messages; what the processor learned comes back as a change of kLearnedId.
+// become the host's performEdit, beginEdit and endEdit. The model's MIDI learn actions go to the
+// processor as messages; what the processor learned comes back as a change of kLearnedId.
 //
 // Plain values: a list parameter's plain value is its entry's index (as VST3 counts discrete
 // steps); a continuous one's is its normalised value.
