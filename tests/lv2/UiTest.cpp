@@ -26,12 +26,8 @@ constexpr const char* kMenuClass = "QuellinLinuxToolkitMenu";
 constexpr const char* kItemClass = "QuellinLinuxToolkitMenuItem";
 
 const LV2UI_Descriptor* uiDescriptor() {
-    static const LV2UI_Descriptor* loaded = [] {
-        void* library = dlopen(QC_LV2_UI_PATH, RTLD_NOW | RTLD_LOCAL);
-        if (library == nullptr) return static_cast<const LV2UI_Descriptor*>(nullptr);
-        auto entry = reinterpret_cast<LV2UI_DescriptorFunction>(dlsym(library, "lv2ui_descriptor"));
-        return entry != nullptr ? entry(0) : nullptr;
-    }();
+    static const auto* loaded =
+        loadDescriptor<LV2UI_Descriptor>(QC_LV2_UI_PATH, "lv2ui_descriptor");
     return loaded;
 }
 
