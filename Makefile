@@ -10,7 +10,7 @@ WINE_PREFIXES := windows-x64/wineprefix:win64 windows-x86/wineprefix:win32 \
 FORMAT_DIRS := dsp vst vst3 EditorCommon VstToolkit WindowsToolkit LinuxToolkit SynthToolkit \
                effect tools tests
 
-# Where 'make install' puts things: $(DESTDIR)$(PREFIX)/lib/vst, lib/vst3, bin, share.
+# Where 'make install' puts things: $(DESTDIR)$(PREFIX)/lib/vst, lib/vst3, lib/lv2, bin, share.
 PREFIX ?= /usr/local
 DESTDIR ?=
 
@@ -39,7 +39,8 @@ demo: build
 # The Linux plug-ins and qc-host alone, without the tests: what 'make install' installs.
 linux: deps
 	@cmake --preset linux-x64 --log-level=NOTICE
-	@cmake --build --preset linux-x64 --target quellin_corvane_x64 quellin_corvane_vst3 qc-host
+	@cmake --build --preset linux-x64 --target quellin_corvane_x64 quellin_corvane_vst3 \
+	    quellin_corvane_lv2_bundle qc-host
 
 install: linux
 	@DESTDIR="$(DESTDIR)" PREFIX="$(PREFIX)" tools/install.sh install
@@ -47,7 +48,7 @@ install: linux
 uninstall:
 	@DESTDIR="$(DESTDIR)" PREFIX="$(PREFIX)" tools/install.sh uninstall
 
-# The plug-in alone into ~/.vst/, for users without root.
+# The plug-ins alone into ~/.vst/, ~/.vst3/ and ~/.lv2/, for users without root.
 install-user: linux
 	@tools/install.sh install-user
 

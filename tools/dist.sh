@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # dist.sh: packs the release, dist/QuellinCorvane-<version>.zip, from the built binaries:
 # x64/ and x86/ Windows DLLs, linux-x64/ .so, the VST3 bundle with both platforms' binaries,
-# presets/, README, LICENSE and SHA256SUMS. The
+# the LV2 bundle, presets/, README, LICENSE and SHA256SUMS. The
 # version is the CMake project's. Entries carry a fixed date and order, so packing the same
 # binaries twice gives the same zip.
 set -euo pipefail
@@ -25,6 +25,12 @@ files=(
     "LICENSE:LICENSE"
 )
 for preset in presets/*.fxp presets/*.fxb; do files+=("$preset:$preset"); done
+lv2=dist/linux-x64/quellin-corvane.lv2
+if [[ ! -f $lv2/manifest.ttl ]]; then
+    echo "dist.sh: $lv2 is missing; run 'make build' first" >&2
+    exit 1
+fi
+for file in "$lv2"/*; do files+=("$file:lv2/${file#dist/linux-x64/}"); done
 
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """'make install' and its relatives (tools/install.sh) into temporary folders, with the tree's
 own plug-in and qc-host.
-install_test.py --plugin SO --vst3 SO --qc-host EXE [CASE...] runs the given cases, all by default;
+install_test.py --plugin SO --vst3 SO --lv2 FOLDER --qc-host EXE [CASE...] runs the given cases, all by default;
 --list names them."""
 
 import argparse
@@ -15,6 +15,7 @@ from pathlib import Path
 
 SOURCE = Path(__file__).resolve().parents[2]
 PRESETS = sorted(p.name for p in (SOURCE / "presets").iterdir())
+LV2 = "quellin-corvane.lv2"
 INSTALLED = {
     "lib/vst/QuellinCorvane.so": 0o644,
     "lib/vst3/QuellinCorvane.vst3/Contents/x86_64-linux/QuellinCorvane.so": 0o644,
@@ -45,6 +46,11 @@ def folders_of(paths):
 
 
 class Install(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.lv2_files = sorted(p.name for p in Path(ARGS.lv2).iterdir())
+        INSTALLED.update({f"lib/lv2/{LV2}/{name}": 0o644 for name in cls.lv2_files})
+
     def setUp(self):
         self.tmp = Path(tempfile.mkdtemp())
         self.addCleanup(subprocess.run, ["rm", "-rf", str(self.tmp)])
@@ -52,7 +58,7 @@ class Install(unittest.TestCase):
     def run_script(self, action, **env):
         run = subprocess.run(
             [SOURCE / "tools" / "install.sh", action, "--plugin", ARGS.plugin, "--vst3", ARGS.vst3,
-             "--qc-host", ARGS.qc_host], env=dict(os.environ, **env), capture_output=True, text=True,
+             "--lv2", ARGS.lv2, "--qc-host", ARGS.qc_host], env=dict(os.environ, **env), capture_output=True, text=True,
             timeout=60)
         self.assertEqual(run.returncode, 0, run.stdout + run.stderr)
         return run.stdout
@@ -86,19 +92,23 @@ class Install(unittest.TestCase):
         self.assertEqual(tree(root), before)
         self.assertIn("nothing to do", self.run_script("uninstall", PREFIX=str(root)))
 
-    def test_install_user_puts_the_plugins_into_dot_vst_and_dot_vst3(self):
+    def test_install_user_puts_the_plugins_into_dot_vst_dot_vst3_and_dot_lv2(self):
         bundle = ".vst3/QuellinCorvane.vst3/Contents/x86_64-linux/QuellinCorvane.so"
+        lv2 = [f".lv2/{LV2}/{name}" for name in self.lv2_files]
+        (self.tmp / ".lv2" / LV2).mkdir(parents=True)
+        (self.tmp / ".lv2" / LV2 / "left-by-an-older-version.ttl").touch()
         self.run_script("install-user", HOME=str(self.tmp))
-        self.assertEqual(tree(self.tmp), {".vst/", ".vst/QuellinCorvane.so", bundle}
-                         | folders_of([bundle]))
+        self.assertEqual(tree(self.tmp), {".vst/", ".vst/QuellinCorvane.so", bundle, *lv2}
+                         | folders_of([bundle, *lv2]))
         self.run_script("uninstall-user", HOME=str(self.tmp))
-        self.assertEqual(tree(self.tmp), {".vst/", ".vst3/"})
+        self.assertEqual(tree(self.tmp), {".vst/", ".vst3/", ".lv2/"})
 
 
 if __name__ == "__main__":
     parser = argparse.ArgumentParser()
     parser.add_argument("--plugin")
     parser.add_argument("--vst3")
+    parser.add_argument("--lv2")
     parser.add_argument("--qc-host")
     parser.add_argument("--list", action="store_true")
     ARGS, cases = parser.parse_known_args()
