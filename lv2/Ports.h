@@ -15,6 +15,7 @@ inline constexpr const char* kPresetPrefix = "https://quellin.example/plugins/co
 // The panel, a ui:X11UI in a binary of its own.
 inline constexpr const char* kUiUri = "https://quellin.example/plugins/corvane#ui";
 inline constexpr const char* kBinaryName = "quellin-corvane.so";
+inline constexpr const char* kUiBinaryName = "quellin-corvane-ui.so";
 inline constexpr const char* kTurtleName = "quellin-corvane.ttl";
 
 // Hosts keep the newest copy they find: each release raises the minor version by 2, or the

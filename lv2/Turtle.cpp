@@ -20,6 +20,7 @@ const char* const kPrefixText =
     "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
     "@prefix rsz: <http://lv2plug.in/ns/ext/resize-port#> .\n"
     "@prefix state: <http://lv2plug.in/ns/ext/state#> .\n"
+    "@prefix ui: <http://lv2plug.in/ns/extensions/ui#> .\n"
     "@prefix units: <http://lv2plug.in/ns/extensions/units#> .\n"
     "@prefix urid: <http://lv2plug.in/ns/ext/urid#> .\n"
     "\n";
@@ -114,6 +115,7 @@ std::string PluginTurtle() {
         << "    lv2:requiredFeature urid:map ;\n"
         << "    lv2:optionalFeature lv2:hardRTCapable , opts:options ;\n"
         << "    lv2:extensionData state:interface ;\n"
+        << "    ui:ui " << uriRef(kUiUri) << " ;\n"
         << "    pg:mainInput " << uriRef(uri + "#in") << " ;\n"
         << "    pg:mainOutput " << uriRef(uri + "#out") << " ;\n"
         << "    lv2:port ";
@@ -156,12 +158,22 @@ std::string PluginTurtle() {
     return out.str();
 }
 
-// The panel (a ui:X11UI in a binary of its own) adds its entry beside this one.
+// The plug-in, and its panel: an X11 UI driven by the host's idle calls, embedded in ui:parent
+// when the host gives one, told about the notify port's messages.
 std::string PluginManifestEntry() {
     std::ostringstream out;
     out << uriRef(kPluginUri) << "\n    a lv2:Plugin ;\n"
         << "    lv2:binary <" << kBinaryName << "> ;\n"
-        << "    rdfs:seeAlso <" << kTurtleName << "> .\n";
+        << "    rdfs:seeAlso <" << kTurtleName << "> .\n\n"
+        << uriRef(kUiUri) << "\n    a ui:X11UI ;\n"
+        << "    ui:binary <" << kUiBinaryName << "> ;\n"
+        << "    lv2:requiredFeature urid:map ;\n"
+        << "    lv2:optionalFeature ui:parent , ui:resize , ui:touch , ui:idleInterface ;\n"
+        << "    lv2:extensionData ui:idleInterface ;\n"
+        << "    ui:portNotification [\n        ui:plugin " << uriRef(kPluginUri) << " ;\n"
+        << "        ui:portIndex " << kNotifyPort << " ;\n"
+        << "        lv2:symbol " << QuotedString(kPortSymbols[kNotifyPort]) << " ;\n"
+        << "        ui:protocol atom:eventTransfer\n    ] .\n";
     return out.str();
 }
 

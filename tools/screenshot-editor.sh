@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # screenshot-editor.sh: saves pictures of the editors as they open: dist/screenshots/
-# editor-linux-x64.png from the Linux plug-in, editor-x64.png, editor-x86.png from the x86
-# build's x86-64 twin, and editor-x86-win32.png from the shipped 32-bit DLL. On a private Xvfb
+# editor-linux-x64.png from the Linux plug-in, editor-lv2.png from the LV2 panel in jalv.gtk3
+# (tests/lv2/lv2_ui_host_test.py --shot, on a dummy JACK server), editor-x64.png,
+# editor-x86.png from the x86 build's x86-64 twin, and editor-x86-win32.png from the shipped
+# 32-bit DLL. On a private Xvfb
 # display the Linux editor-shot program saves its panel itself; each Windows tree's editor-shot
 # program holds an editor open under Wine (wine64, or 32-bit Wine for the 32-bit DLL) while
 # ImageMagick grabs the panel from the screen's top left corner. Skipped, with a note, when a
@@ -18,6 +20,15 @@ if [[ -x $linux_shot && -f dist/linux-x64/QuellinCorvane.so ]] &&
         dist/screenshots/editor-linux-x64.png; then
         echo "== dist/screenshots/editor-linux-x64.png (the x64 editor on Linux)"
     fi
+    lv2_status=0
+    DISPLAY=$(<"$linux_state/display") tests/lv2/lv2_ui_host_test.py \
+        --bundle dist/linux-x64/quellin-corvane.lv2 --shot dist/screenshots/editor-lv2.png ||
+        lv2_status=$?
+    case $lv2_status in
+        0) echo "== dist/screenshots/editor-lv2.png (the LV2 panel in jalv.gtk3)" ;;
+        77) echo "No LV2 panel screenshot: jalv.gtk3, jackd, xdotool or ImageMagick is missing." ;;
+        *) echo "The LV2 panel did not open for its screenshot." >&2 ;;
+    esac
     cmake/xvfb.sh stop "$linux_state"
 else
     echo "No Linux editor screenshot: build the linux-x64 tree first (or Xvfb did not start)."

@@ -37,13 +37,19 @@ private:
     std::map<std::string, LV2_URID> ids;
 };
 
+// The first descriptor of a binary's entry (lv2_descriptor, lv2ui_descriptor), loaded as hosts
+// load it; null when the binary or its entry is missing.
+template <typename Descriptor>
+const Descriptor* loadDescriptor(const char* path, const char* entryName) {
+    void* library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
+    if (library == nullptr) return nullptr;
+    using Entry = const Descriptor* (*)(uint32_t);
+    auto entry = reinterpret_cast<Entry>(dlsym(library, entryName));
+    return entry != nullptr ? entry(0) : nullptr;
+}
+
 inline const LV2_Descriptor* descriptor() {
-    static const LV2_Descriptor* loaded = [] {
-        void* library = dlopen(QC_LV2_PATH, RTLD_NOW | RTLD_LOCAL);
-        if (library == nullptr) return static_cast<const LV2_Descriptor*>(nullptr);
-        auto entry = reinterpret_cast<LV2_Descriptor_Function>(dlsym(library, "lv2_descriptor"));
-        return entry != nullptr ? entry(0) : nullptr;
-    }();
+    static const auto* loaded = loadDescriptor<LV2_Descriptor>(QC_LV2_PATH, "lv2_descriptor");
     return loaded;
 }
 

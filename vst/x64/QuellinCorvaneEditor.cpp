@@ -30,6 +30,12 @@ AEffEditor* CreateEditor(VstToolkit::Controller* controller, QuellinCorvaneModel
 int EditorConnectionDescriptor(AEffEditor* editor) {
     return editor != nullptr ? static_cast<PlatformEditor*>(editor)->ConnectionDescriptor() : -1;
 }
+
+unsigned long EditorViewWindow(AEffEditor* editor) {
+    const auto* view =
+        editor != nullptr ? static_cast<PlatformEditor*>(editor)->GetView() : nullptr;
+    return view != nullptr ? view->Id() : 0;
+}
 #endif
 
 }  // namespace QuellinCorvane

@@ -15,6 +15,8 @@ AEffEditor* CreateEditor(VstToolkit::Controller* controller, QuellinCorvaneModel
 // The descriptor of the open editor's X connection, whose input the editor's idle handles;
 // -1 while the editor is closed. For an editor made by CreateEditor only.
 int EditorConnectionDescriptor(AEffEditor* editor);
+// The open editor's view window (an X window id), 0 while the editor is closed.
+unsigned long EditorViewWindow(AEffEditor* editor);
 #endif
 
 }  // namespace QuellinCorvane

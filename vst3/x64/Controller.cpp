@@ -2,11 +2,10 @@
 // change, the program list, the MIDI bindings the state carries, and the editor. Every call
 // comes on the host's user-interface thread.
 //
-// The document is the VST 2.x framework's Controller with its model, which is never processed:
-// the editor works on it exactly as in the VST 2.x plug-in. Its host calls come to a private
-// callback here, which turns automation and the begin and end of a drag into the host's
-// performEdit, beginEdit and endEdit. The model's MIDI learn actions go to the processor as
-// messages; what the processor learned comes back as a change of kLearnedId.
+// The document is the VST 2.x framework's Controller with its model, which is never processed
+// (VstToolkit/DocumentController.h): the editor's automation and the begin and end of a drag
+// become the host's performEdit, beginEdit and endEdit. The model's MIDI learn actions go to the
+// processor as messages; what the processor learned comes back as a change of kLearnedId.
 //
 // Plain values: a list parameter's plain value is its entry's index (as VST3 counts discrete
 // steps); a continuous one's is its normalised value.
@@ -16,7 +15,7 @@
 #include <memory>
 #include <string>
 
-#include "VstToolkit/Controller.h"
+#include "VstToolkit/DocumentController.h"
 #include "effect/x64/ParameterTable.h"
 #include "vst/x64/QuellinCorvaneEditor.h"
 #include "vst3/ComObject.h"
@@ -54,26 +53,32 @@ bool known(ParamID id) {
     return isTableId(id) || id == kBypassId || id == kProgramId;
 }
 
-VstIntPtr VSTCALLBACK DocumentHostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index,
-                                           VstIntPtr value, void* ptr, float opt);
-
 class EditController final
     : public ComObject<EditController, IEditController, IUnitInfo, IMidiMapping, IConnectionPoint>,
       public VstToolkit::ModelObserver,
+      public VstToolkit::DocumentEdits,
       public ViewOwner {
 public:
     EditController()
         : document(new QuellinCorvaneModel()),
-          effect(std::make_unique<VstToolkit::Controller>(DocumentHostCallback, document)) {
-        // The host's own field of the record: the callback finds this object through it.
-        effect->getAeffect()->user = this;
+          effect(VstToolkit::MakeDocumentController(document, *this)) {
         document->SetObserver(this);
         if (AEffEditor* editor = CreateEditor(effect.get(), document)) effect->setEditor(editor);
     }
     ~EditController() { terminate(); }
 
-    // The document's host calls: edits in the editor.
-    VstIntPtr OnDocumentHostCall(VstInt32 opcode, VstInt32 index, float value);
+    // DocumentEdits: edits in the editor, of the table's parameters only.
+    bool OnDocumentAutomate(VstInt32 index, float value) override {
+        if (!editable(index)) return false;
+        handler->performEdit(static_cast<ParamID>(index), value);
+        return true;
+    }
+    bool OnDocumentBeginEdit(VstInt32 index) override {
+        return editable(index) && handler->beginEdit(static_cast<ParamID>(index)) == kResultOk;
+    }
+    bool OnDocumentEndEdit(VstInt32 index) override {
+        return editable(index) && handler->endEdit(static_cast<ParamID>(index)) == kResultOk;
+    }
 
     // IPluginBase
     tresult VST3_API initialize(FUnknown* context) override {
@@ -222,6 +227,10 @@ public:
     void OnModelMidiLearnCommand(const VstToolkit::MidiLearnCommand& command) override;
 
 private:
+    bool editable(VstInt32 index) const {
+        return handler != nullptr && index >= 0 && isTableId(static_cast<ParamID>(index));
+    }
+
     QuellinCorvaneModel* document;                   // owned by effect
     std::unique_ptr<VstToolkit::Controller> effect;  // with the editor
     double bypass = 0.0;
@@ -230,25 +239,6 @@ private:
     IConnectionPoint* peer = nullptr;      // a reference held while connected
     bool viewExists = false;
 };
-
-VstIntPtr VSTCALLBACK DocumentHostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index,
-                                           VstIntPtr, void*, float opt) {
-    // The framework asks for the host's version while it is being made, before user is set.
-    if (opcode == audioMasterVersion) return 2400;
-    auto* controller = effect != nullptr ? static_cast<EditController*>(effect->user) : nullptr;
-    return controller != nullptr ? controller->OnDocumentHostCall(opcode, index, opt) : 0;
-}
-
-VstIntPtr EditController::OnDocumentHostCall(VstInt32 opcode, VstInt32 index, float value) {
-    if (handler == nullptr || !isTableId(static_cast<ParamID>(index))) return 0;
-    const auto id = static_cast<ParamID>(index);
-    switch (opcode) {
-        case audioMasterAutomate: handler->performEdit(id, value); return 1;
-        case audioMasterBeginEdit: return handler->beginEdit(id) == kResultOk ? 1 : 0;
-        case audioMasterEndEdit: return handler->endEdit(id) == kResultOk ? 1 : 0;
-        default: return 0;
-    }
-}
 
 void EditController::OnModelMidiLearnCommand(const VstToolkit::MidiLearnCommand& command) {
     if (host == nullptr || peer == nullptr) return;
@@ -366,12 +356,7 @@ tresult VST3_API EditController::setParamNormalized(ParamID id, ParamValue value
     } else if (int cc = 0, parameter = 0; id == kLearnedId &&
                                           ReadLearnedValue(value, cc, parameter) &&
                                           parameter < kParameterCount) {
-        // The processor's model learned a binding: the document takes it and the panel drops
-        // "Learning...", as the VST 2.x editor does when its model learns.
-        document->BindLearnedController(cc, parameter);
-        document->StopLearningMidi();
-        effect->OnModelMidiLearned(cc, parameter, 0);
-        effect->ShowAudioThreadChanges();
+        VstToolkit::ShowLearnedBinding(*effect, cc, parameter);
     }
     return kResultOk;
 }
