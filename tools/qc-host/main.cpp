@@ -16,7 +16,9 @@
 #include "tools/qc-host/Render.h"
 #include "tools/qc-host/Response.h"
 #include "tools/qc-host/Session.h"
+#if QC_WITH_VST3
 #include "tools/qc-host/Vst3Session.h"
+#endif
 #include "tools/qc-host/Wav.h"
 
 namespace {
@@ -67,10 +69,12 @@ int fail(const std::string& command, const std::string& message, int status = kF
 bool openPlugin(const std::string& command, const std::string& path, Session& session,
                 int& status) {
     std::string error;
+#if QC_WITH_VST3
     if (isVst3Path(path)) {
         status = fail(command, path + ": VST3 modules work with info and render only");
         return false;
     }
+#endif
     if (!session.open(path, error)) {
         status = fail(command, error);
         return false;
@@ -100,6 +104,7 @@ const char* categoryName(VstIntPtr category) {
     return category >= 0 && category < 12 ? names[category] : "Unknown";
 }
 
+#if QC_WITH_VST3
 std::string hex(const Vst3::Uid& id) {
     std::string text;
     char digits[3];
@@ -152,11 +157,14 @@ int runVst3Info(CommandLine& line) {
         std::printf("  %3zu  %s\n", p, programs[p].c_str());
     return 0;
 }
+#endif
 
 int runInfo(CommandLine& line) {
     if (line.positional.size() != 1)
         return fail("info", "needs exactly one PLUGIN argument", kUsageError);
+#if QC_WITH_VST3
     if (isVst3Path(line.positional[0])) return runVst3Info(line);
+#endif
     Session session;
     int status = 0;
     if (!openPlugin("info", line.positional[0], session, status)) return status;
@@ -233,6 +241,7 @@ int runRender(CommandLine& line) {
     if (line.has("--midi") && !readMidiEvents(line.options["--midi"], rate, events, error))
         return fail("render", error);
     const Progress progress = terminalProgress(input.frames(), input.rate);
+#if QC_WITH_VST3
     if (isVst3Path(line.positional[0])) {
         Vst3Session session;
         if (!session.open(line.positional[0], error) ||
@@ -240,15 +249,18 @@ int runRender(CommandLine& line) {
             !session.apply(line.settings, error) ||
             !session.render(input, output, static_cast<int>(block), events, progress, error))
             return fail("render", error);
-    } else {
-        Session session;
-        int status = 0;
-        if (!openPlugin("render", line.positional[0], session, status)) return status;
-        session.prepare(rate, static_cast<int>(block));
-        if (!session.apply(line.settings, error) ||
-            !render(session, input, output, static_cast<int>(block), events, progress, error))
-            return fail("render", error);
+        return writeWav(line.positional[2], output, SampleFormat::Float32, error)
+                   ? 0
+                   : fail("render", error);
     }
+#endif
+    Session session;
+    int status = 0;
+    if (!openPlugin("render", line.positional[0], session, status)) return status;
+    session.prepare(rate, static_cast<int>(block));
+    if (!session.apply(line.settings, error) ||
+        !render(session, input, output, static_cast<int>(block), events, progress, error))
+        return fail("render", error);
     if (!writeWav(line.positional[2], output, SampleFormat::Float32, error))
         return fail("render", error);
     return 0;

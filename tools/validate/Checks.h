@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "tools/host/PluginLibrary.h"
+#if QC_WITH_VST3
 #include "tools/host/Vst3Module.h"
+#endif
 
 namespace Validate {
 
@@ -29,6 +31,7 @@ struct Check {
 // Every check that applies to this platform, in the order they run.
 const std::vector<Check>& Checks();
 
+#if QC_WITH_VST3
 // The same for a VST3 module: its first effect class, with its controller.
 struct Vst3Check {
     const char* name;
@@ -43,5 +46,6 @@ Result Vst3EditorCycles(const Vst3Host::Module& module, const Options& options);
 // the window's events between steps.
 Result Vst3ViewCycles(const Vst3Host::Module& module, const Options& options, void* parent,
                       const char* platformType, const std::function<void()>& pump);
+#endif
 
 }  // namespace Validate

@@ -73,6 +73,7 @@ Result EditorCycles(const VstHost::PluginLibrary& library, const Options& option
                       " while processing"};
 }
 
+#if QC_WITH_VST3
 Result Vst3EditorCycles(const Vst3Host::Module& module, const Options& options) {
     HWND window = hostWindow();
     if (window == nullptr) return {true, "no host window (no display?)", true};
@@ -82,5 +83,6 @@ Result Vst3EditorCycles(const Vst3Host::Module& module, const Options& options) 
     pump();
     return result;
 }
+#endif
 
 }  // namespace Validate

@@ -41,6 +41,7 @@ int main(int argc, char** argv) {
     const auto wanted = [&](const char* name) {
         return only.empty() || only.find("," + std::string(name) + ",") != std::string::npos;
     };
+#if QC_WITH_VST3
     if (Vst3Host::isVst3Path(path)) {
         Vst3Host::Module module;
         if (!module.load(path)) {
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
             if (wanted(check.name)) report(check.name, check.run(module, options));
         return failed == 0 ? 0 : 1;
     }
+#endif
     VstHost::PluginLibrary library;
     if (!library.load(path)) {
         std::fprintf(stderr, "qc-validate: %s\n", library.error().c_str());
