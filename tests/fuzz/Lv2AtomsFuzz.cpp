@@ -5,6 +5,7 @@
 // within its capacity, and the output is sane.
 #include <lv2/atom/util.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -127,7 +128,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Rig rig;
     const std::uint32_t frames = (data[0] | data[1] << 8) % (Rig::kMaxFrames + 1);
     const bool raw = data[2] & 1;
-    const std::uint32_t capacity = sizeof(LV2_Atom_Sequence) + 16u * data[3];
+    // The plug-in budgets the atom's size, the capacity less the atom's header: the smallest
+    // capacity here leaves room for an empty sequence within that.
+    const std::uint32_t capacity = sizeof(LV2_Atom) + sizeof(LV2_Atom_Sequence) + 16u * data[3];
     Reader in{data + 4, size - 4};
     SequenceWriter events;
     if (raw)
@@ -142,7 +145,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     head.atom = {static_cast<std::uint32_t>(sizeof(LV2_Atom_Sequence_Body) + events.body.size()),
                  sequence};
     std::memcpy(control.data(), &head, sizeof head);
-    std::memcpy(control.data() + sizeof head, events.body.data(), events.body.size());
+    std::copy(events.body.begin(), events.body.end(), control.begin() + sizeof head);
     std::vector<std::uint8_t> notify(capacity);
     rig.plugin->Connect(kControlPort, control.data());
     rig.plugin->Connect(kNotifyPort, notify.data());
