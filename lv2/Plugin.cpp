@@ -23,13 +23,42 @@ std::uint32_t bitsOf(float value) {
     return bits;
 }
 
-// An Int property of a message, when it is there and of that type.
+// An Int property of a message, when it is there, of that type and wholly inside the message:
+// properties are walked within the object's own size, so a malformed one ends the search.
 bool intProperty(const LV2_Atom_Object& message, LV2_URID key, LV2_URID intType, int& value) {
-    const LV2_Atom* atom = nullptr;
-    lv2_atom_object_get(&message, key, &atom, 0);
-    if (atom == nullptr || atom->type != intType || atom->size < sizeof(std::int32_t)) return false;
-    value = reinterpret_cast<const LV2_Atom_Int*>(atom)->body;
-    return true;
+    const auto* body = reinterpret_cast<const std::uint8_t*>(&message.body);
+    const std::uint64_t size = message.atom.size;
+    std::uint64_t at = sizeof(LV2_Atom_Object_Body);
+    while (at + sizeof(LV2_Atom_Property_Body) <= size) {
+        const auto* property = reinterpret_cast<const LV2_Atom_Property_Body*>(body + at);
+        const std::uint64_t end = at + sizeof *property + property->value.size;
+        if (end > size) return false;
+        if (property->key == key) {
+            if (property->value.type != intType || property->value.size < sizeof(std::int32_t))
+                return false;
+            std::memcpy(&value, property + 1, sizeof(std::int32_t));
+            return true;
+        }
+        at = (end + 7) & ~std::uint64_t{7};  // properties are 64-bit aligned
+    }
+    return false;
+}
+
+// Calls visit for each event of the sequence that lies wholly within the size it claims, in
+// order; an event whose header or body runs past that end ends the walk (the host's buffer may
+// end there).
+template <typename Visit>
+void forEachEvent(const LV2_Atom_Sequence& sequence, Visit visit) {
+    const auto* body = reinterpret_cast<const std::uint8_t*>(&sequence.body);
+    const std::uint64_t size = sequence.atom.size;
+    std::uint64_t at = sizeof(LV2_Atom_Sequence_Body);
+    while (at + sizeof(LV2_Atom_Event) <= size) {
+        const auto* event = reinterpret_cast<const LV2_Atom_Event*>(body + at);
+        const std::uint64_t end = at + sizeof *event + event->body.size;
+        if (end > size) return;
+        visit(*event);
+        at = (end + 7) & ~std::uint64_t{7};  // events are 64-bit aligned
+    }
 }
 
 }  // namespace
@@ -97,22 +126,23 @@ void Plugin::Run(std::uint32_t frames) {
     const bool audio = AudioConnected();
     rendered = 0;
     if (controlPort != nullptr) {
-        LV2_ATOM_SEQUENCE_FOREACH(controlPort, event) {
+        forEachEvent(*controlPort, [&](const LV2_Atom_Event& event) {
             // Events at or past the end play on the last frame.
             const std::uint32_t frame = static_cast<std::uint32_t>(
-                std::clamp<std::int64_t>(event->time.frames, 0, frames > 0 ? frames - 1 : 0));
-            if (event->body.type == urids.midiEvent) {
-                const auto* bytes = reinterpret_cast<const std::uint8_t*>(event + 1);
-                if (!audio || event->body.size == 0 || queuedMidi >= kMaxQueuedMidi) continue;
+                std::clamp<std::int64_t>(event.time.frames, 0, frames > 0 ? frames - 1 : 0));
+            if (event.body.type == urids.midiEvent) {
+                const auto* bytes = reinterpret_cast<const std::uint8_t*>(&event + 1);
+                if (!audio || event.body.size == 0 || queuedMidi >= kMaxQueuedMidi) return;
                 RenderUntil(frame);
-                model.PushMidiEvent({0, bytes[0], event->body.size > 1 ? bytes[1] : std::uint8_t{0},
-                                     event->body.size > 2 ? bytes[2] : std::uint8_t{0}});
+                model.PushMidiEvent({0, bytes[0], event.body.size > 1 ? bytes[1] : std::uint8_t{0},
+                                     event.body.size > 2 ? bytes[2] : std::uint8_t{0}});
                 ++queuedMidi;
-            } else if (event->body.type == urids.atomObject) {
+            } else if (event.body.type == urids.atomObject &&
+                       event.body.size >= sizeof(LV2_Atom_Object_Body)) {
                 if (audio) RenderUntil(frame);
-                HandleMessage(*reinterpret_cast<const LV2_Atom_Object*>(&event->body));
+                HandleMessage(*reinterpret_cast<const LV2_Atom_Object*>(&event.body));
             }
-        }
+        });
     }
     if (audio && frames > 0) {
         RenderUntil(frames);

@@ -32,6 +32,8 @@ public:
     void Activate();
     // Any frame count, 0 included. Without all four audio ports, the settings and the panel's
     // messages still apply, MIDI is dropped and any output connected is zeroed.
+    // A control event running past the size its sequence claims ends the sequence there, and
+    // a message's properties are read up to the first that runs past the message.
     void Run(std::uint32_t frames);
 
     LV2_State_Status Save(LV2_State_Store_Function store, LV2_State_Handle handle);

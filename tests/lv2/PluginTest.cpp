@@ -186,6 +186,52 @@ TEST(Lv2Plugin, LearnsFromThePanelAndPlaysControllersAtTheirFrames) {
     EXPECT_EQ(lv2.notifications[0].values.at(u.bindingsKey), bindings);
 }
 
+// The host's buffer may end where the sequence says it does: an event, or a message's
+// property, that claims bytes past its container's end is dropped unread, and what came before
+// still acts.
+TEST(Lv2Plugin, DropsEventsAndPropertiesRunningPastTheirContainer) {
+    enum Fault { kMidiPastSequence, kPropertyPastObject };
+    for (Fault fault : {kMidiPastSequence, kPropertyPastObject}) {
+        UridMap map;
+        Instance lv2(map);
+        const Urids& u = lv2.urids;
+        lv2.Activate();
+        std::vector<std::uint8_t> built(256);
+        LV2_Atom_Forge forge;
+        lv2_atom_forge_init(&forge, &map.map);
+        lv2_atom_forge_set_buffer(&forge, built.data(), built.size());
+        LV2_Atom_Forge_Frame sequence, object;
+        lv2_atom_forge_sequence_head(&forge, &sequence, 0);
+        lv2_atom_forge_frame_time(&forge, 0);
+        auto* message = reinterpret_cast<LV2_Atom*>(lv2_atom_forge_deref(
+            &forge, lv2_atom_forge_object(&forge, &object, 0, u.startLearning)));
+        lv2_atom_forge_key(&forge, u.parameterKey);
+        lv2_atom_forge_int(&forge, kBassAmp);
+        lv2_atom_forge_pop(&forge, &object);
+        const std::uint8_t controller[3] = {0xB0, 7, 64};
+        lv2_atom_forge_frame_time(&forge, 10);
+        auto* midi = reinterpret_cast<LV2_Atom*>(
+            lv2_atom_forge_deref(&forge, lv2_atom_forge_atom(&forge, 3, u.midiEvent)));
+        lv2_atom_forge_write(&forge, controller, 3);
+        lv2_atom_forge_pop(&forge, &sequence);
+        if (fault == kMidiPastSequence) midi->size = 64;
+        if (fault == kPropertyPastObject) message->size -= 8;  // the Int's value outside it
+        const auto* head = reinterpret_cast<const LV2_Atom*>(built.data());
+        std::vector<std::uint8_t> exact(built.begin(), built.begin() + sizeof *head + head->size);
+        lv2.Connect(kControlPort, exact.data());
+        lv2.Run(64);
+        EXPECT_EQ(find(lv2, u.learned), nullptr) << fault;
+
+        // Learning started only when the message was whole; the controller was dropped either
+        // way. Now the controller alone (the message made harmless) is learned if it started.
+        reinterpret_cast<LV2_Atom_Object*>(message)->body.otype = u.getBindings;
+        midi->size = 3;
+        lv2.Connect(kControlPort, built.data());
+        lv2.Run(64, 64);
+        EXPECT_EQ(find(lv2, u.learned) != nullptr, fault == kMidiPastSequence) << fault;
+    }
+}
+
 TEST(Lv2Plugin, StateCarriesTheBindingsToAFreshInstance) {
     UridMap map;
     Instance saved(map), fresh(map);
