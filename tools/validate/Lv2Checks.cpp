@@ -1,11 +1,14 @@
 // The validator's checks for an LV2 bundle, through lv2_descriptor, the ports and the state
 // interface: the counterparts of the other formats' checks wherever the promise is the same.
+#include <atomic>
 #include <cmath>
 #include <fstream>
 #include <limits>
 #include <memory>
 #include <random>
+#include <set>
 #include <sstream>
+#include <thread>
 
 #include "effect/x64/ParameterTable.h"
 #include "lv2/Messages.h"
@@ -45,15 +48,23 @@ void setNormalized(Effect& effect, const double (&values)[kParameterCount]) {
         effect.instance.controls[i] = UnitsFor(kParameterRows[i], static_cast<float>(values[i]));
 }
 
-// Controllers 20.. learned onto the parameters in turn, through the panel's messages.
-void learn(Effect& effect, int count) {
+// Step k of the panel's teaching: controller 20 + k learned onto parameter k % 5, and every
+// 16th step all of them cleared.
+void teach(Effect& effect, int k) {
     Stereo silence(64);
-    for (int i = 0; i < count; ++i) {
+    if (k % 16 == 15) {
+        effect.instance.message(0, effect.urids.clearAll);
+    } else {
         effect.instance.message(0, effect.urids.startLearning, effect.urids.parameterKey,
-                                i % kParameterCount);
-        effect.instance.midi(1, 0xB0, static_cast<std::uint8_t>(20 + i), 64);
-        effect.instance.run(silence.Channels(), silence.Channels(), 64);
+                                k % kParameterCount);
+        effect.instance.midi(1, 0xB0, static_cast<std::uint8_t>(20 + k), 64);
     }
+    effect.instance.run(silence.Channels(), silence.Channels(), 64);
+}
+
+// The first count steps (count < 16: nothing cleared).
+void learn(Effect& effect, int count) {
+    for (int k = 0; k < count; ++k) teach(effect, k);
 }
 
 Stereo render(Effect& effect, const Stereo& input, const std::vector<std::int32_t>& sizes,
@@ -201,13 +212,38 @@ Result soak(const Lv2Host::Plugin& plugin, const Options& options) {
     });
 }
 
+// Saves from this thread while run goes on teaching on another: each must be a state the
+// bindings passed through, never a mix of two.
+Result saveBesideRun(const Lv2Host::Plugin& plugin, const Options& options) {
+    constexpr int kSteps = 48;  // the last one clears, so every round starts unbound
+    Effect reference(plugin, 48000.0), effect(plugin, 48000.0);
+    std::set<Lv2Host::State> whole = {reference.instance.save()};
+    for (int k = 0; k < kSteps; ++k) {
+        teach(reference, k);
+        whole.insert(reference.instance.save());
+    }
+    std::atomic<bool> done{false};
+    std::thread audio([&] {
+        for (int k = 0; !done.load(); k = (k + 1) % kSteps) teach(effect, k);
+    });
+    const int saves = options.thorough ? 200000 : 20000;
+    int mixed = 0;
+    for (int i = 0; i < saves; ++i) mixed += whole.count(effect.instance.save()) == 0 ? 1 : 0;
+    done.store(true);
+    audio.join();
+    const std::string figure = std::to_string(saves) + " saves beside run, " +
+                               std::to_string(whole.size()) + " whole states";
+    if (mixed != 0) return fail(std::to_string(mixed) + " mixed of " + figure);
+    return {true, figure};
+}
+
 }  // namespace
 
 const std::vector<Lv2Check>& Lv2Checks() {
     static const std::vector<Lv2Check> checks = {
         {"info", info},       {"rates", sampleRates},     {"blocks", blockSizes},
         {"restore", restore}, {"hostile", hostileValues}, {"instances", manyInstances},
-        {"soak", soak},
+        {"soak", soak},       {"saverun", saveBesideRun},
     };
     return checks;
 }
