@@ -46,7 +46,7 @@ TEST(Vst3MidiLearn, LearnsAndPlaysBoundControllersBitForBitAsTheVst2PluginDoes) 
     // Both plug-ins with the effect at work (the defaults pass the input as it is).
     VstHost::PluginLibrary library;
     ASSERT_TRUE(library.load(QC_CORVANE_X64_PATH)) << library.error();
-    MemoryStream bank;
+    Bytes bank;
     {
         VstHost::Host source;
         ASSERT_TRUE(source.open(library)) << source.error();
@@ -55,12 +55,12 @@ TEST(Vst3MidiLearn, LearnsAndPlaysBoundControllersBitForBitAsTheVst2PluginDoes) 
         void* data = nullptr;
         const VstIntPtr size = source.dispatch(effGetChunk, 0, 0, &data);
         ASSERT_GT(size, 0);
-        bank.bytes.assign(static_cast<unsigned char*>(data),
-                          static_cast<unsigned char*>(data) + size);
+        bank.assign(static_cast<unsigned char*>(data), static_cast<unsigned char*>(data) + size);
     }
     Plugin vst3;
     ASSERT_TRUE(vst3.ok());
-    ASSERT_EQ(vst3.component->setState(&bank), kResultOk);
+    MemoryStream bankStream(bank);
+    ASSERT_EQ(vst3.component->setState(&bankStream), kResultOk);
     ASSERT_EQ(vst3.sendLearnCommand(kStart, kCutoff), kResultOk);
 
     std::vector<float> left, right;

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "tools/host/Vst3HostObjects.h"
 #include "vst3/ComObject.h"
 #include "vst3/Vst3Interface.h"
 
@@ -30,56 +31,10 @@ constexpr double kRate = 48000.0;
 constexpr ParamID kLearnedId = 102;
 constexpr ParamID kFirstControllerId = 1000;
 
-// Host objects on the stack: reference counts are not tracked.
-template <typename Interface>
-class HostObject : public Interface {
-public:
-    tresult VST3_API queryInterface(const TUID id, void** obj) override {
-        const bool known = uidEquals(id, Interface::iid) || uidEquals(id, FUnknown::iid);
-        *obj = known ? this : nullptr;
-        return known ? kResultOk : kNoInterface;
-    }
-    uint32 VST3_API addRef() override { return 1; }
-    uint32 VST3_API release() override { return 1; }
+using Vst3Host::HostObject;
+using Vst3Host::MemoryStream;
+using Vst3Host::query;
 
-protected:
-    ~HostObject() = default;
-};
-
-template <typename Interface>
-Interface* query(FUnknown* object) {
-    void* obj = nullptr;
-    return object != nullptr && object->queryInterface(Interface::iid.bytes, &obj) == kResultOk
-               ? static_cast<Interface*>(obj)
-               : nullptr;
-}
-
-class MemoryStream final : public HostObject<IBStream> {
-public:
-    explicit MemoryStream(Bytes initial = {}) : bytes(std::move(initial)) {}
-    tresult VST3_API read(void* buffer, int32 count, int32* got) override {
-        const int32 n = std::max(0, std::min<int32>(count, static_cast<int32>(bytes.size()) - at));
-        if (n > 0) std::memcpy(buffer, bytes.data() + at, n);
-        at += n;
-        if (got != nullptr) *got = n;
-        return kResultOk;
-    }
-    tresult VST3_API write(void* buffer, int32 count, int32* written) override {
-        const auto* b = static_cast<unsigned char*>(buffer);
-        bytes.insert(bytes.end(), b, b + count);
-        if (written != nullptr) *written = count;
-        return kResultOk;
-    }
-    tresult VST3_API seek(int64, int32, int64*) override { return kNotImplemented; }
-    tresult VST3_API tell(int64* pos) override {
-        *pos = at;
-        return kResultOk;
-    }
-    Bytes bytes;
-    int32 at = 0;
-};
-
-// One parameter's points, as the host sends them or the plug-in adds them.
 class ValueQueue final : public HostObject<IParamValueQueue> {
 public:
     ParamID VST3_API getParameterId() override { return id; }
@@ -323,7 +278,7 @@ struct Plugin {
     Bytes state() {
         MemoryStream stream;
         component->getState(&stream);
-        return stream.bytes;
+        return stream.data();
     }
 
     Application application;
