@@ -34,7 +34,7 @@ bool Plugin::isLv2Path(const std::string& path) {
 
 bool Plugin::load(const std::string& path) {
     std::string binary = path;
-    if (binary.back() == '/') binary.pop_back();
+    if (!binary.empty() && binary.back() == '/') binary.pop_back();
     if (binary.size() < 3 || binary.compare(binary.size() - 3, 3, ".so") != 0)
         binary += std::string("/") + kBinaryName;
     folder = binary.substr(0, binary.rfind('/'));
