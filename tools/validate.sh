@@ -31,6 +31,7 @@ targets=(
     "x86 code DLL (wine64)|${wine64[*]} -- build/windows-x64/tools/validate/qc-validate.exe|Z:$PWD/dist/testing/windows-x64/QuellinCorvane-SynthToolkit.dll"
     "x86 DLL (32-bit Wine)|${wine32[*]} -- build/windows-x86/tools/validate/qc-validate.exe|Z:$PWD/dist/windows-x86/QuellinCorvane.dll"
     "x64 VST3 (Linux)|${native_display[*]} build/linux-x64/tools/validate/qc-validate|dist/linux-x64/QuellinCorvane.vst3"
+    "x64 LV2 (Linux)|build/linux-x64/tools/validate/qc-validate|dist/linux-x64/quellin-corvane.lv2"
     "x64 VST3 (wine64)|${wine64[*]} -- build/windows-x64/tools/validate/qc-validate.exe|Z:$PWD/dist/windows-x64/QuellinCorvane.vst3"
 )
 

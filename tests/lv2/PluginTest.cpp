@@ -2,9 +2,12 @@
 // driven directly, as the VST 2.x plug-in drives it: the same samples, bit for bit.
 #include <xmmintrin.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <set>
+#include <thread>
 
 #include "effect/x64/QuellinCorvaneModel.h"
 #include "tests/lv2/Lv2Host.h"
@@ -330,6 +333,41 @@ TEST(Lv2Plugin, BypassFadesThenPassesTheInputBitForBit) {
     on.Run(1024, 256);
     EXPECT_FALSE(sameBits(on.out[0], on.in[0], 256, 256 + fade - 1));
     for (int c = 0; c < 2; ++c) EXPECT_TRUE(sameBits(on.out[c], on.in[c], 256 + fade, 1280));
+}
+
+// A host saves from its own thread while run goes on: every saved state is one the bindings
+// passed through as the panel taught and cleared them, never a mix of two.
+TEST(Lv2Plugin, SavesOnlyWholeBindingsBesideRun) {
+    UridMap map;
+    constexpr int kSteps = 48;  // the last one clears, so every round starts unbound
+    const auto step = [](Instance& lv2, int k) {
+        const Urids& u = lv2.urids;
+        if (k % 16 == 15) {
+            lv2.Message(0, u.clearAll);
+        } else {
+            lv2.Message(0, u.startLearning, u.parameterKey, k % kParameterCount);
+            lv2.Midi(1, 0xB0, static_cast<std::uint8_t>(20 + k), 64);
+        }
+        lv2.Run(64);
+    };
+    Instance reference(map), lv2(map);
+    const LV2_URID key = reference.urids.midiBindings;
+    std::set<std::vector<unsigned char>> whole = {reference.Save().at(key).second};
+    for (int k = 0; k < kSteps; ++k) {
+        step(reference, k);
+        whole.insert(reference.Save().at(key).second);
+    }
+    lv2.Activate();
+    std::atomic<bool> done{false};
+    std::thread audio([&] {
+        for (int k = 0; !done.load(); k = (k + 1) % kSteps) step(lv2, k);
+    });
+    int mixed = 0;
+    for (int save = 0; save < 3000; ++save)
+        mixed += whole.count(lv2.Save().at(key).second) == 0 ? 1 : 0;
+    done.store(true);
+    audio.join();
+    EXPECT_EQ(mixed, 0) << "of 3000 saves, against " << whole.size() << " whole states";
 }
 
 }  // namespace

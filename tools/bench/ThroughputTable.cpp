@@ -19,6 +19,10 @@
 
 #include "tools/host/PluginLibrary.h"
 #include "tools/host/Vst3Instance.h"
+#if QC_WITH_LV2
+#include "effect/x64/ParameterTable.h"
+#include "tools/host/Lv2Instance.h"
+#endif
 
 namespace {
 
@@ -136,6 +140,38 @@ void renderVst3Case(benchmark::State& state, int mode, int slope, int block) {
     }
     state.SetItemsProcessed(state.iterations() * block);
 }
+
+#if QC_WITH_LV2
+// The x64 build's LV2 plug-in, loaded from its bundle; null when it is not there.
+std::unique_ptr<Lv2Host::Plugin>& lv2Plugin() {
+    static std::unique_ptr<Lv2Host::Plugin> plugin;
+    return plugin;
+}
+
+// The same settings and signal as renderCase, on the LV2 plug-in's control ports in their units,
+// then blocks with an empty control sequence.
+void renderLv2Case(benchmark::State& state, int mode, int slope, int block) {
+    Lv2Host::UridMap map;
+    Lv2Host::Instance instance(*lv2Plugin(), map, kSampleRate);
+    if (!instance.ok()) {
+        state.SkipWithError("instantiate refused");
+        return;
+    }
+    const float normalized[] = {(mode + 0.5f) / 4.0f, 0.1f, (slope + 0.5f) / 4.0f, 0.5f};
+    for (int i = 0; i < 4; ++i)
+        instance.controls[i] =
+            QuellinCorvane::UnitsFor(QuellinCorvane::kParameterRows[i], normalized[i]);
+    std::vector<float> inL = noise(block, 1), inR = noise(block, 2), outL(block), outR(block);
+    float* inputs[] = {inL.data(), inR.data()};
+    float* outputs[] = {outL.data(), outR.data()};
+    for (auto _ : state) {
+        instance.run(inputs, outputs, static_cast<std::uint32_t>(block));
+        benchmark::DoNotOptimize(outputs[0]);
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * block);
+}
+#endif
 
 // 64 instances, each with its own 64-frame buffers, rendered one after another as a host
 // renders 64 tracks; items are frames of one track, so the rate gives the share of a core.
@@ -295,6 +331,15 @@ void registerCases() {
                         "-512",
                     renderVst3Case, mode, slope, 512);
     }
+#if QC_WITH_LV2
+    if (lv2Plugin() != nullptr) {
+        for (int mode = 0; mode < 4; ++mode)
+            for (int slope = 0; slope < (mode == 0 ? 1 : 4); ++slope)
+                add(std::string("lv2/") + kModes[mode] + "-" + std::to_string(6 * (slope + 1)) +
+                        "-512",
+                    renderLv2Case, mode, slope, 512);
+    }
+#endif
 }
 
 void load(const std::string& key, const std::string& label, const std::string& path) {
@@ -344,22 +389,26 @@ int printTable(const std::map<std::string, double>& ns) {
         std::printf("  %-52s %5.1f %% of one core\n",
                     (key + ": 64 instances, 64-frame blocks at 48 kHz").c_str(), share * 100.0);
     }
-    // The VST3 processor wraps the same signal path: its own cost is the translation of the
-    // block's records, a few nanoseconds per block. Off is a copy of about 50 ns a block, where
-    // that fixed cost alone is 10-25 %, so it is shown without a goal.
-    if (vst3Module() != nullptr && binaries().count("x64")) {
+    // The VST3 processor and the LV2 plug-in wrap the same signal path: their own cost is the
+    // translation of the block's records or ports, a few nanoseconds per block. Off is a copy of
+    // about 50 ns a block, where that fixed cost alone is 10-25 %, so it is shown without a goal.
+    const auto wrapperRatios = [&](const std::string& format) {
         const auto ratio = [&](const std::string& name) {
-            return goals.Get("vst3/" + name) / goals.Get("x64/" + name);
+            return goals.Get(format + "/" + name) / goals.Get("x64/" + name);
         };
-        std::printf("  %-52s %6.2f  (a copy: no goal)\n", "vst3/off-6-512 / x64/off-6-512",
-                    ratio("off-6-512"));
+        std::printf("  %-52s %6.2f  (a copy: no goal)\n",
+                    (format + "/off-6-512 / x64/off-6-512").c_str(), ratio("off-6-512"));
         for (int mode = 1; mode < 4; ++mode)
             for (int slope = 0; slope < 4; ++slope) {
                 const std::string name =
                     std::string(kModes[mode]) + "-" + std::to_string(6 * (slope + 1)) + "-512";
-                goals.Check("vst3/" + name + " / x64/" + name, ratio(name), 1.05);
+                goals.Check(format + "/" + name + " / x64/" + name, ratio(name), 1.05);
             }
-    }
+    };
+    if (vst3Module() != nullptr && binaries().count("x64")) wrapperRatios("vst3");
+#if QC_WITH_LV2
+    if (lv2Plugin() != nullptr && binaries().count("x64")) wrapperRatios("lv2");
+#endif
     std::printf("%d ratio goal(s) missed\n", goals.failed);
     return goals.failed == 0 ? 0 : 1;
 }
@@ -377,6 +426,13 @@ int main(int argc, char** argv) {
         vst3Module() = std::move(module);
     else
         std::printf("bench: the VST3 bundle: %s; left out\n", module->error().c_str());
+#if QC_WITH_LV2
+    auto plugin = std::make_unique<Lv2Host::Plugin>();
+    if (plugin->load(dist + "/linux-x64/quellin-corvane.lv2"))
+        lv2Plugin() = std::move(plugin);
+    else
+        std::printf("bench: the LV2 bundle: %s; left out\n", plugin->error().c_str());
+#endif
     load("peer:3BandSplitter", "3 Band Splitter", "/usr/lib/vst/3BandSplitter-vst.so");
     load("peer:3BandEQ", "3 Band EQ", "/usr/lib/vst/3BandEQ-vst.so");
     load("peer:CrossoverStereo", "Crossover Stereo x8",

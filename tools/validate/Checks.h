@@ -10,6 +10,9 @@
 #if QC_WITH_VST3
 #include "tools/host/Vst3Module.h"
 #endif
+#if QC_WITH_LV2
+#include "tools/host/Lv2Instance.h"
+#endif
 
 namespace Validate {
 
@@ -46,6 +49,15 @@ Result Vst3EditorCycles(const Vst3Host::Module& module, const Options& options);
 // the window's events between steps.
 Result Vst3ViewCycles(const Vst3Host::Module& module, const Options& options, void* parent,
                       const char* platformType, const std::function<void()>& pump);
+#endif
+
+#if QC_WITH_LV2
+// The same for an LV2 bundle's plug-in.
+struct Lv2Check {
+    const char* name;
+    Result (*run)(const Lv2Host::Plugin&, const Options&);
+};
+const std::vector<Lv2Check>& Lv2Checks();
 #endif
 
 }  // namespace Validate

@@ -1,7 +1,7 @@
 // qc-validate: drives one plug-in binary through the validator's checks, as hosts drive
 // plug-ins, and prints a line per check: name, PASS or FAIL, and the deciding figure.
 //   qc-validate [--thorough] [--only NAME[,NAME...]] PLUGIN
-// PLUGIN is a VST 2.x binary or a VST3 bundle (or the module inside one).
+// PLUGIN is a VST 2.x binary, a VST3 bundle or an LV2 bundle (or the binary inside either).
 // Exits 0 when every check passed, 1 when one failed, 2 on a bad command line or binary.
 #include <cstdio>
 #include <cstring>
@@ -50,6 +50,18 @@ int main(int argc, char** argv) {
         }
         for (const Validate::Vst3Check& check : Validate::Vst3Checks())
             if (wanted(check.name)) report(check.name, check.run(module, options));
+        return failed == 0 ? 0 : 1;
+    }
+#endif
+#if QC_WITH_LV2
+    if (Lv2Host::Plugin::isLv2Path(path)) {
+        Lv2Host::Plugin plugin;
+        if (!plugin.load(path)) {
+            std::fprintf(stderr, "qc-validate: %s\n", plugin.error().c_str());
+            return 2;
+        }
+        for (const Validate::Lv2Check& check : Validate::Lv2Checks())
+            if (wanted(check.name)) report(check.name, check.run(plugin, options));
         return failed == 0 ? 0 : 1;
     }
 #endif
