@@ -23,42 +23,49 @@ std::uint32_t bitsOf(float value) {
     return bits;
 }
 
-// An Int property of a message, when it is there, of that type and wholly inside the message:
-// properties are walked within the object's own size, so a malformed one ends the search.
-bool intProperty(const LV2_Atom_Object& message, LV2_URID key, LV2_URID intType, int& value) {
-    const auto* body = reinterpret_cast<const std::uint8_t*>(&message.body);
-    const std::uint64_t size = message.atom.size;
-    std::uint64_t at = sizeof(LV2_Atom_Object_Body);
-    while (at + sizeof(LV2_Atom_Property_Body) <= size) {
-        const auto* property = reinterpret_cast<const LV2_Atom_Property_Body*>(body + at);
-        const std::uint64_t end = at + sizeof *property + property->value.size;
-        if (end > size) return false;
-        if (property->key == key) {
-            if (property->value.type != intType || property->value.size < sizeof(std::int32_t))
-                return false;
-            std::memcpy(&value, property + 1, sizeof(std::int32_t));
-            return true;
-        }
-        at = (end + 7) & ~std::uint64_t{7};  // properties are 64-bit aligned
-    }
-    return false;
+// The atom that ends an item's header; the item's body follows it.
+const LV2_Atom& headAtom(const LV2_Atom_Event& event) {
+    return event.body;
+}
+const LV2_Atom& headAtom(const LV2_Atom_Property_Body& property) {
+    return property.value;
 }
 
-// Calls visit for each event of the sequence that lies wholly within the size it claims, in
-// order; an event whose header or body runs past that end ends the walk (the host's buffer may
-// end there).
+// Calls visit for each item (event or property) of a container's body that lies wholly within
+// the size the container claims, in order, until visit returns false. An item whose header or
+// body runs past that end ends the walk: the host's buffer may end there.
+template <typename Item, typename Visit>
+void forEachItem(const void* body, std::uint64_t size, std::uint64_t firstItem, Visit visit) {
+    const auto* bytes = static_cast<const std::uint8_t*>(body);
+    for (std::uint64_t at = firstItem; at + sizeof(Item) <= size;) {
+        const auto* item = reinterpret_cast<const Item*>(bytes + at);
+        const std::uint64_t end = at + sizeof(Item) + headAtom(*item).size;
+        if (end > size || !visit(*item)) return;
+        at = (end + 7) & ~std::uint64_t{7};  // items are 64-bit aligned
+    }
+}
+
+// An Int property of a message, when it is there, of that type and wholly inside the message.
+bool intProperty(const LV2_Atom_Object& message, LV2_URID key, LV2_URID intType, int& value) {
+    bool found = false;
+    forEachItem<LV2_Atom_Property_Body>(
+        &message.body, message.atom.size, sizeof(LV2_Atom_Object_Body),
+        [&](const LV2_Atom_Property_Body& property) {
+            if (property.key != key) return true;
+            found = property.value.type == intType && property.value.size >= sizeof(std::int32_t);
+            if (found) std::memcpy(&value, &property + 1, sizeof(std::int32_t));
+            return false;
+        });
+    return found;
+}
+
 template <typename Visit>
 void forEachEvent(const LV2_Atom_Sequence& sequence, Visit visit) {
-    const auto* body = reinterpret_cast<const std::uint8_t*>(&sequence.body);
-    const std::uint64_t size = sequence.atom.size;
-    std::uint64_t at = sizeof(LV2_Atom_Sequence_Body);
-    while (at + sizeof(LV2_Atom_Event) <= size) {
-        const auto* event = reinterpret_cast<const LV2_Atom_Event*>(body + at);
-        const std::uint64_t end = at + sizeof *event + event->body.size;
-        if (end > size) return;
-        visit(*event);
-        at = (end + 7) & ~std::uint64_t{7};  // events are 64-bit aligned
-    }
+    forEachItem<LV2_Atom_Event>(&sequence.body, sequence.atom.size, sizeof(LV2_Atom_Sequence_Body),
+                                [&](const LV2_Atom_Event& event) {
+                                    visit(event);
+                                    return true;
+                                });
 }
 
 }  // namespace

@@ -117,10 +117,7 @@ struct Vst2 {
 };
 
 Result sampleRates(const VstHost::PluginLibrary& library, const Options& options) {
-    return SampleRates<Vst2>(library, options,
-                             {1000, 8000, 11025, 16000, 22050, 32000, 44100, 48000, 88200, 96000,
-                              176400, 192000, 768000},
-                             "13 rates");
+    return SampleRates<Vst2>(library, options, UsualRates(), "13 rates");
 }
 
 Result blockSizes(const VstHost::PluginLibrary& library, const Options&) {

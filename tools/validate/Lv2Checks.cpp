@@ -119,12 +119,8 @@ Result info(const Lv2Host::Plugin& plugin, const Options&) {
 }
 
 Result sampleRates(const Lv2Host::Plugin& plugin, const Options& options) {
-    const double inf = std::numeric_limits<double>::infinity();
-    return SampleRates<Lv2Format>(
-        plugin, options,
-        {1000, 8000, 11025, 16000, 22050, 32000, 44100, 48000, 88200, 96000, 176400, 192000, 768000,
-         0, -48000, 1e12, inf, std::nan("")},
-        "18 rates (0, NaN, inf, 1e12 among them)");
+    return SampleRates<Lv2Format>(plugin, options, UsualAndHostileRates(),
+                                  "18 rates (0, NaN, inf, 1e12 among them)");
 }
 
 Result blockSizes(const Lv2Host::Plugin& plugin, const Options&) {

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <limits>
 #include <memory>
 #include <random>
 #include <string>
@@ -27,6 +28,19 @@ inline std::string Describe(const Levels& levels) {
     std::snprintf(text, sizeof(text), "peak %g, %ld non-finite, %ld subnormal",
                   static_cast<double>(levels.peak), levels.nonFinite, levels.subnormal);
     return text;
+}
+
+inline std::vector<double> UsualRates() {
+    return {1000,  8000,  11025, 16000,  22050,  32000, 44100,
+            48000, 88200, 96000, 176400, 192000, 768000};
+}
+
+// Formats that hand the rate over as a bare double must also survive what no host should send.
+inline std::vector<double> UsualAndHostileRates() {
+    std::vector<double> rates = UsualRates();
+    rates.insert(rates.end(), {0, -48000, 1e12, std::numeric_limits<double>::infinity(),
+                               std::numeric_limits<double>::quiet_NaN()});
+    return rates;
 }
 
 // Each rate at a high and a low cutoff; audio stays finite, normal and bounded.

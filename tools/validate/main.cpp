@@ -28,49 +28,41 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "qc-validate: no plug-in given\n");
         return 2;
     }
-    int failed = 0;
-    const auto report = [&](const char* name, const Validate::Result& result) {
-        std::printf("%s\t%s\t%s\n", name,
-                    result.skipped  ? "SKIP"
-                    : result.passed ? "PASS"
-                                    : "FAIL",
-                    result.figure.c_str());
-        std::fflush(stdout);
-        failed += result.passed ? 0 : 1;
-    };
     const auto wanted = [&](const char* name) {
         return only.empty() || only.find("," + std::string(name) + ",") != std::string::npos;
+    };
+    // Loads the binary, then runs each wanted check of its format and prints its line.
+    const auto validate = [&](auto& binary, const auto& checks) {
+        if (!binary.load(path)) {
+            std::fprintf(stderr, "qc-validate: %s\n", binary.error().c_str());
+            return 2;
+        }
+        int failed = 0;
+        for (const auto& check : checks) {
+            if (!wanted(check.name)) continue;
+            const Validate::Result result = check.run(binary, options);
+            std::printf("%s\t%s\t%s\n", check.name,
+                        result.skipped  ? "SKIP"
+                        : result.passed ? "PASS"
+                                        : "FAIL",
+                        result.figure.c_str());
+            std::fflush(stdout);
+            failed += result.passed ? 0 : 1;
+        }
+        return failed == 0 ? 0 : 1;
     };
 #if QC_WITH_VST3
     if (Vst3Host::isVst3Path(path)) {
         Vst3Host::Module module;
-        if (!module.load(path)) {
-            std::fprintf(stderr, "qc-validate: %s\n", module.error().c_str());
-            return 2;
-        }
-        for (const Validate::Vst3Check& check : Validate::Vst3Checks())
-            if (wanted(check.name)) report(check.name, check.run(module, options));
-        return failed == 0 ? 0 : 1;
+        return validate(module, Validate::Vst3Checks());
     }
 #endif
 #if QC_WITH_LV2
     if (Lv2Host::Plugin::isLv2Path(path)) {
         Lv2Host::Plugin plugin;
-        if (!plugin.load(path)) {
-            std::fprintf(stderr, "qc-validate: %s\n", plugin.error().c_str());
-            return 2;
-        }
-        for (const Validate::Lv2Check& check : Validate::Lv2Checks())
-            if (wanted(check.name)) report(check.name, check.run(plugin, options));
-        return failed == 0 ? 0 : 1;
+        return validate(plugin, Validate::Lv2Checks());
     }
 #endif
     VstHost::PluginLibrary library;
-    if (!library.load(path)) {
-        std::fprintf(stderr, "qc-validate: %s\n", library.error().c_str());
-        return 2;
-    }
-    for (const Validate::Check& check : Validate::Checks())
-        if (wanted(check.name)) report(check.name, check.run(library, options));
-    return failed == 0 ? 0 : 1;
+    return validate(library, Validate::Checks());
 }
