@@ -1,41 +1,25 @@
-// A minimal LV2 host for the tests: loads the plug-in binary as hosts do (dlopen,
-// lv2_descriptor), maps URIDs, connects every port, builds the control sequence and reads the
-// notify sequence back, checking that it is well formed.
+// The LV2 binary as the tests drive it: the tools' host (tools/host/Lv2Instance) with the
+// audio buffers at hand, every save checked for POD|PORTABLE, and the notify sequence read back
+// after each run, checking that it is well formed.
 #pragma once
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
-#include <lv2/atom/forge.h>
 #include <lv2/atom/util.h>
-#include <lv2/core/lv2.h>
-#include <lv2/state/state.h>
-#include <lv2/urid/urid.h>
 
-#include <cstring>
 #include <map>
-#include <string>
 #include <vector>
 
 #include "lv2/Messages.h"
 #include "lv2/Ports.h"
+#include "tools/host/Lv2Instance.h"
 
 namespace Lv2Test {
 
 using namespace QuellinCorvane;
 using namespace QuellinCorvane::Lv2;
-
-class UridMap {
-public:
-    LV2_URID_Map map{
-        this, [](LV2_URID_Map_Handle self, const char* uri) {
-            auto& known = static_cast<UridMap*>(self)->ids;
-            return known.emplace(uri, static_cast<LV2_URID>(known.size() + 1)).first->second;
-        }};
-    LV2_URID operator()(const char* uri) { return map.map(map.handle, uri); }
-
-private:
-    std::map<std::string, LV2_URID> ids;
-};
+using Lv2Host::UridMap;
+using SavedState = Lv2Host::State;
 
 // The first descriptor of a binary's entry (lv2_descriptor, lv2ui_descriptor), loaded as hosts
 // load it; null when the binary or its entry is missing.
@@ -48,9 +32,17 @@ const Descriptor* loadDescriptor(const char* path, const char* entryName) {
     return entry != nullptr ? entry(0) : nullptr;
 }
 
-inline const LV2_Descriptor* descriptor() {
-    static const auto* loaded = loadDescriptor<LV2_Descriptor>(QC_LV2_PATH, "lv2_descriptor");
+inline const Lv2Host::Plugin& plugin() {
+    static const Lv2Host::Plugin loaded = [] {
+        Lv2Host::Plugin binary;
+        binary.load(QC_LV2_PATH);
+        return binary;
+    }();
     return loaded;
+}
+
+inline const LV2_Descriptor* descriptor() {
+    return plugin().descriptor();
 }
 
 // What the plug-in said on its notify port.
@@ -59,126 +51,58 @@ struct Notification {
     std::map<LV2_URID, std::vector<double>> values;  // an Int or Float, or a Vector's ints
 };
 
-// Properties saved by the plug-in, by key: type and bytes.
-using SavedState = std::map<LV2_URID, std::pair<LV2_URID, std::vector<unsigned char>>>;
-
-class Instance {
+class Instance : public Lv2Host::Instance {
 public:
     static constexpr std::uint32_t kMaxFrames = 8192;
 
+    // Instantiated, not yet activated.
     explicit Instance(UridMap& uridMap, double rate = 48000.0)
-        : urids(uridMap.map), ids(uridMap.map), mapFeature{LV2_URID__map, &uridMap.map} {
-        const LV2_Feature* features[] = {&mapFeature, nullptr};
-        handle = descriptor()->instantiate(descriptor(), rate, "", features);
-        if (handle == nullptr) return;
-        for (int i = 0; i < kParameterCount; ++i)
-            controls[i] = UnitsFor(kParameterRows[i], kParameterRows[i].defaultValue);
+        : Lv2Host::Instance(plugin(), uridMap, rate, false),
+          urids(uridMap.map),
+          sequenceType(uridMap(LV2_ATOM__Sequence)) {
         for (int c = 0; c < 2; ++c) {
             in[c].assign(kMaxFrames, 0.0f);
             out[c].assign(kMaxFrames, 0.0f);
         }
-        for (int i = 0; i < kParameterCount; ++i) Connect(kFirstParameterPort + i, &controls[i]);
-        Connect(kEnabledPort, &enabled);
-        Connect(kControlPort, control);
-        Connect(kNotifyPort, notify);
-        lv2_atom_forge_init(&forge, &uridMap.map);
-        ClearEvents();
     }
-    ~Instance() {
-        if (handle != nullptr) descriptor()->cleanup(handle);
-    }
-    Instance(const Instance&) = delete;
-    Instance& operator=(const Instance&) = delete;
 
-    void Connect(std::uint32_t port, void* data) { descriptor()->connect_port(handle, port, data); }
-    void Activate() { descriptor()->activate(handle); }
-
-    // Runs frames from offset of in into out; the next run starts with an empty sequence.
+    void Connect(std::uint32_t port, void* data) { connect(port, data); }
+    void Activate() { activate(); }
+    // Runs frames from offset of in into out, and reads what the plug-in notified.
     void Run(std::uint32_t frames, std::uint32_t offset = 0) {
-        for (int c = 0; c < 2; ++c) {
-            Connect(kInputLeft + c, in[c].data() + offset);
-            Connect(kOutputLeft + c, out[c].data() + offset);
-        }
-        lv2_atom_forge_pop(&forge, &sequence);
-        notifyHeader()->atom = {kNotifyCapacity, 0};
-        descriptor()->run(handle, frames);
+        float* inputs[2] = {in[0].data() + offset, in[1].data() + offset};
+        float* outputs[2] = {out[0].data() + offset, out[1].data() + offset};
+        run(inputs, outputs, frames);
         ReadNotifications();
-        ClearEvents();
     }
-
     void Midi(std::int64_t frame, std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
-        const std::uint8_t bytes[3] = {status, data1, data2};
-        lv2_atom_forge_frame_time(&forge, frame);
-        lv2_atom_forge_atom(&forge, 3, urids.midiEvent);
-        lv2_atom_forge_write(&forge, bytes, 3);
+        midi(frame, status, data1, data2);
     }
-    // A panel message with one Int property, or none for key 0.
     void Message(std::int64_t frame, LV2_URID type, LV2_URID key = 0, int value = 0) {
-        LV2_Atom_Forge_Frame object;
-        lv2_atom_forge_frame_time(&forge, frame);
-        lv2_atom_forge_object(&forge, &object, 0, type);
-        if (key != 0) {
-            lv2_atom_forge_key(&forge, key);
-            lv2_atom_forge_int(&forge, value);
-        }
-        lv2_atom_forge_pop(&forge, &object);
-    }
-
-    const LV2_State_Interface* State() const {
-        return static_cast<const LV2_State_Interface*>(
-            descriptor()->extension_data(LV2_STATE__interface));
+        message(frame, type, key, value);
     }
     SavedState Save() {
-        SavedState saved;
-        auto store = [](LV2_State_Handle h, std::uint32_t key, const void* value, std::size_t size,
-                        std::uint32_t type, std::uint32_t flags) {
-            EXPECT_EQ(flags & (LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE),
-                      LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE);
-            const auto* bytes = static_cast<const unsigned char*>(value);
-            (*static_cast<SavedState*>(h))[key] = {type, {bytes, bytes + size}};
-            return LV2_STATE_SUCCESS;
-        };
-        EXPECT_EQ(State()->save(handle, store, &saved, 0, nullptr), LV2_STATE_SUCCESS);
+        std::uint32_t flags = 0;
+        SavedState saved = save(&flags);
+        EXPECT_FALSE(saved.empty());
+        EXPECT_EQ(flags & (LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE),
+                  LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE);
         return saved;
     }
-    LV2_State_Status Restore(const SavedState& saved) {
-        auto retrieve = [](LV2_State_Handle h, std::uint32_t key, std::size_t* size,
-                           std::uint32_t* type, std::uint32_t* flags) -> const void* {
-            const auto& state = *static_cast<const SavedState*>(h);
-            const auto found = state.find(key);
-            if (found == state.end()) return nullptr;
-            *size = found->second.second.size();
-            *type = found->second.first;
-            *flags = LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE;
-            return found->second.second.data();
-        };
-        return State()->restore(handle, retrieve, const_cast<SavedState*>(&saved), 0, nullptr);
-    }
+    LV2_State_Status Restore(const SavedState& saved) { return restore(saved); }
 
     const Urids urids;
-    LV2_Handle handle = nullptr;
     std::vector<float> in[2], out[2];
-    float controls[kParameterCount];
-    float enabled = 1.0f;
     std::vector<Notification> notifications;  // of the last run
 
 private:
-    static constexpr std::uint32_t kControlCapacity = 16384;
-    static constexpr std::uint32_t kNotifyCapacity = kNotifyMinimumBytes;
-
-    LV2_Atom_Sequence* notifyHeader() { return reinterpret_cast<LV2_Atom_Sequence*>(notify); }
-    void ClearEvents() {
-        lv2_atom_forge_set_buffer(&forge, reinterpret_cast<std::uint8_t*>(control),
-                                  kControlCapacity);
-        lv2_atom_forge_sequence_head(&forge, &sequence, 0);
-    }
-    // Checks the sequence the way a host walks it: type, size within the capacity, events
-    // inside it in frame order.
+    // Checks the sequence the way a host walks it: type, size within the room it was given,
+    // events inside it in frame order.
     void ReadNotifications() {
         notifications.clear();
-        const LV2_Atom_Sequence* seq = notifyHeader();
-        ASSERT_EQ(seq->atom.type, ids.map(ids.handle, LV2_ATOM__Sequence));
-        ASSERT_LE(seq->atom.size + sizeof(LV2_Atom), kNotifyCapacity);
+        const LV2_Atom_Sequence* seq = &notified();
+        ASSERT_EQ(seq->atom.type, sequenceType);
+        ASSERT_LE(seq->atom.size + sizeof(LV2_Atom), kNotifyMinimumBytes);
         ASSERT_GE(seq->atom.size, sizeof(LV2_Atom_Sequence_Body));
         std::int64_t last = 0;
         LV2_ATOM_SEQUENCE_FOREACH(seq, event) {
@@ -208,12 +132,7 @@ private:
         }
     }
 
-    LV2_URID_Map& ids;
-    LV2_Feature mapFeature;
-    LV2_Atom_Forge forge;
-    LV2_Atom_Forge_Frame sequence;
-    alignas(8) std::uint8_t control[kControlCapacity];
-    alignas(8) std::uint8_t notify[kNotifyCapacity];
+    const LV2_URID sequenceType;
 };
 
 }  // namespace Lv2Test

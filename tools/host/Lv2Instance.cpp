@@ -53,7 +53,7 @@ bool Plugin::load(const std::string& path) {
     return false;
 }
 
-Instance::Instance(const Plugin& plugin, UridMap& uridMap, double rate)
+Instance::Instance(const Plugin& plugin, UridMap& uridMap, double rate, bool activated)
     : descriptor(plugin.descriptor()), urids(uridMap) {
     sequenceType = urids(LV2_ATOM__Sequence);
     chunkType = urids(LV2_ATOM__Chunk);
@@ -75,7 +75,7 @@ Instance::Instance(const Plugin& plugin, UridMap& uridMap, double rate)
     descriptor->connect_port(handle, kControlPort, control);
     descriptor->connect_port(handle, kNotifyPort, notify);
     clearControl();
-    activate();
+    if (activated) activate();
 }
 
 Instance::~Instance() {
@@ -94,6 +94,10 @@ void Instance::deactivate() {
     if (!active) return;
     if (descriptor->deactivate != nullptr) descriptor->deactivate(handle);
     active = false;
+}
+
+void Instance::connect(std::uint32_t port, void* data) {
+    descriptor->connect_port(handle, port, data);
 }
 
 void Instance::clearControl() {
@@ -142,19 +146,25 @@ void Instance::message(std::int64_t frame, LV2_URID type, LV2_URID key, std::int
           key != 0 ? sizeof(body) : static_cast<std::uint32_t>(sizeof(LV2_Atom_Object_Body)));
 }
 
-State Instance::save() const {
-    State saved;
-    if (state == nullptr || state->save == nullptr) return saved;
+State Instance::save(std::uint32_t* flags) const {
+    struct Saving {
+        State state;
+        std::uint32_t flags = ~std::uint32_t{0};
+    } saving;
+    if (state == nullptr || state->save == nullptr) return {};
     const auto store = [](LV2_State_Handle into, std::uint32_t key, const void* value,
-                          std::size_t size, std::uint32_t type, std::uint32_t) {
+                          std::size_t size, std::uint32_t type, std::uint32_t stored) {
+        auto& kept = *static_cast<Saving*>(into);
         const auto* bytes = static_cast<const unsigned char*>(value);
-        (*static_cast<State*>(into))[key] = {type, {bytes, bytes + size}};
+        kept.state[key] = {type, {bytes, bytes + size}};
+        kept.flags &= stored;
         return LV2_STATE_SUCCESS;
     };
-    if (state->save(handle, store, &saved, LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE, nullptr) !=
+    if (state->save(handle, store, &saving, LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE, nullptr) !=
         LV2_STATE_SUCCESS)
-        saved.clear();
-    return saved;
+        return {};
+    if (flags != nullptr) *flags = saving.flags;
+    return saving.state;
 }
 
 LV2_State_Status Instance::restore(const State& saved) {

@@ -4,6 +4,7 @@
 // otherwise ignored.
 #pragma once
 
+#include <lv2/atom/atom.h>
 #include <lv2/core/lv2.h>
 #include <lv2/state/state.h>
 #include <lv2/urid/urid.h>
@@ -54,8 +55,9 @@ class Instance {
 public:
     static constexpr std::uint32_t kControlBytes = 16384;
 
-    // Instantiated at the rate and activated; ok() is false when the plug-in refused.
-    Instance(const Plugin& plugin, UridMap& urids, double rate = 48000.0);
+    // Instantiated at the rate, and activated unless told not to (a host may restore a state
+    // first); ok() is false when the plug-in refused.
+    Instance(const Plugin& plugin, UridMap& urids, double rate = 48000.0, bool activated = true);
     ~Instance();
     Instance(const Instance&) = delete;
     Instance& operator=(const Instance&) = delete;
@@ -63,6 +65,9 @@ public:
     bool ok() const { return handle != nullptr; }
     void activate();
     void deactivate();
+    // Points a port elsewhere until the next run connects the audio ports again (a control
+    // sequence the caller built, the inputs for processing in place).
+    void connect(std::uint32_t port, void* data);
     // Frames from in into out (the same buffers for in place); the queued events go with them.
     void run(float* const* in, float* const* out, std::uint32_t frames);
     // An event for the next run: an atom of the type with these body bytes.
@@ -70,9 +75,14 @@ public:
     // A three-byte MIDI message, and a panel message with one Int property (none for key 0).
     void midi(std::int64_t frame, std::uint8_t status, std::uint8_t data1, std::uint8_t data2);
     void message(std::int64_t frame, LV2_URID type, LV2_URID key = 0, std::int32_t value = 0);
+    // What the plug-in wrote to the notify port in the last run.
+    const LV2_Atom_Sequence& notified() const {
+        return *reinterpret_cast<const LV2_Atom_Sequence*>(notify);
+    }
 
     // Whatever save stores; empty when the plug-in has no state interface or save failed.
-    State save() const;
+    // flags, when given, gets the flags that every stored property carried.
+    State save(std::uint32_t* flags = nullptr) const;
     LV2_State_Status restore(const State& state);
 
     float controls[QuellinCorvane::kParameterCount];  // in the ports' units

@@ -36,8 +36,8 @@ Lv2Host::UridMap& sharedMap() {
 }
 
 struct Effect {
-    Effect(const Lv2Host::Plugin& plugin, double rate)
-        : instance(plugin, sharedMap(), rate), urids(sharedMap().map) {}
+    Effect(const Lv2Host::Plugin& plugin, double rate, bool activated = true)
+        : instance(plugin, sharedMap(), rate, activated), urids(sharedMap().map) {}
     Lv2Host::Instance instance;
     Urids urids;
 };
@@ -153,8 +153,7 @@ Result restore(const Lv2Host::Plugin& plugin, const Options&) {
     learn(original, 7);
     const Lv2Host::State state = original.instance.save();
     if (state.empty()) return fail("no state");
-    Effect restored(plugin, 48000.0);
-    restored.instance.deactivate();
+    Effect restored(plugin, 48000.0, false);
     if (restored.instance.restore(state) != LV2_STATE_SUCCESS ||
         restored.instance.restore(state) != LV2_STATE_SUCCESS)
         return fail("its own state refused");
