@@ -324,21 +324,17 @@ void registerCases() {
         add(key + "/silence-24-512", renderCase, b, 3, 3, 512, true);
         add(key + "/64-instances", manyInstances, b);
     }
-    if (vst3Module() != nullptr) {
+    // The other formats at 512 frames, every mode and slope, for their ratio to the VST 2.x one.
+    const auto addFormat = [](const std::string& format,
+                              void (*render)(benchmark::State&, int, int, int)) {
         for (int mode = 0; mode < 4; ++mode)
             for (int slope = 0; slope < (mode == 0 ? 1 : 4); ++slope)
-                add(std::string("vst3/") + kModes[mode] + "-" + std::to_string(6 * (slope + 1)) +
-                        "-512",
-                    renderVst3Case, mode, slope, 512);
-    }
+                add(format + "/" + kModes[mode] + "-" + std::to_string(6 * (slope + 1)) + "-512",
+                    render, mode, slope, 512);
+    };
+    if (vst3Module() != nullptr) addFormat("vst3", renderVst3Case);
 #if QC_WITH_LV2
-    if (lv2Plugin() != nullptr) {
-        for (int mode = 0; mode < 4; ++mode)
-            for (int slope = 0; slope < (mode == 0 ? 1 : 4); ++slope)
-                add(std::string("lv2/") + kModes[mode] + "-" + std::to_string(6 * (slope + 1)) +
-                        "-512",
-                    renderLv2Case, mode, slope, 512);
-    }
+    if (lv2Plugin() != nullptr) addFormat("lv2", renderLv2Case);
 #endif
 }
 
