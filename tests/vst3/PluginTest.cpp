@@ -507,6 +507,9 @@ TEST(Vst3State, AcceptsPresetContainersAndRefusesWhatIsNotItsOwn) {
     const unsigned char trailer[] = {'Q', 'C', 'p', 'g', 1, 0, 0, 0, 5, 0, 0, 0};
     Bytes shortState(bank.begin(), bank.begin() + 700 + sizeof(trailer));
     std::copy(trailer, trailer + sizeof(trailer), shortState.begin() + 700);
+    // The bank and its selection record, the record cut short.
+    Bytes cutRecord = bank;
+    cutRecord.insert(cutRecord.end(), trailer, trailer + sizeof(trailer) - 1);
     // As the 32-bit build writes banks: its version, and no bindings after the programs.
     Bytes withoutBindings(bank.begin(), bank.end() - 5);
     withoutBindings[160] = 0xD0;  // 2000, little-endian
@@ -534,6 +537,7 @@ TEST(Vst3State, AcceptsPresetContainersAndRefusesWhatIsNotItsOwn) {
         {"FXB cut short", truncatedFxb, false, -1},
         {"FXB of a bank cut short", QcHost::encodeFx(shortFxb), false, -1},
         {"state of a bank cut short", shortState, false, -1},
+        {"state with its selection record cut short", cutRecord, false, -1},
         {"noise", Bytes(400, 0xA5), false, -1},
     };
     for (const auto& c : cases) {

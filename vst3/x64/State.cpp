@@ -149,10 +149,12 @@ bool LoadState(QuellinCorvaneModel& model, const Bytes& bytes) {
     {
         QuellinCorvaneModel scratch;
         if (kind != Kind::Program) {
+            // A bank is read to its last byte: bytes left over are a damaged trailer or
+            // something else's data.
             VstInt32 read = 0;
-            if (deserialize(scratch, payload, Kind::Bank, &read) ||
-                (payload.size == sizes.bankWithoutBindings &&
-                 static_cast<std::size_t>(read) == payload.size)) {
+            const bool taken = deserialize(scratch, payload, Kind::Bank, &read);
+            if (static_cast<std::size_t>(read) == payload.size &&
+                (taken || payload.size == sizes.bankWithoutBindings)) {
                 // A bank without bindings loads its programs and clears the bindings, as the
                 // VST 2.x plug-in does with it.
                 kind = Kind::Bank;
