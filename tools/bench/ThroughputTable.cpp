@@ -8,6 +8,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -72,16 +73,20 @@ void closeInstance(AEffect* effect) {
     effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
 }
 
+// The normalised settings of a case, parameters 0-3 (Bass Amp stays at its default): the mode,
+// a cutoff of 100 Hz, the slope and half spread.
+std::array<float, 4> caseSettings(int mode, int slope) {
+    return {(mode + 0.5f) / 4.0f, 0.1f, (slope + 0.5f) / 4.0f, 0.5f};
+}
+
 // Renders stereo blocks through one instance; with silent set, loud blocks first, then the
 // measured ones are silence.
 void renderCase(benchmark::State& state, const Binary* binary, int mode, int slope, int block,
                 bool silent) {
     AEffect* effect = openInstance(*binary);
     if (mode >= 0) {
-        effect->setParameter(effect, 0, (mode + 0.5f) / 4.0f);
-        effect->setParameter(effect, 1, 0.1f);
-        effect->setParameter(effect, 2, (slope + 0.5f) / 4.0f);
-        effect->setParameter(effect, 3, 0.5f);
+        const auto settings = caseSettings(mode, slope);
+        for (int i = 0; i < 4; ++i) effect->setParameter(effect, i, settings[i]);
     }
     start(effect);
     // As many channels as the plug-in declares (a splitter has more outputs than inputs);
@@ -108,6 +113,21 @@ void renderCase(benchmark::State& state, const Binary* binary, int mode, int slo
     closeInstance(effect);
 }
 
+// The timed loop of the other formats' cases: the same stereo noise as renderCase, one block
+// per iteration through process(in, out).
+template <typename Process>
+void timeStereoBlocks(benchmark::State& state, int block, Process process) {
+    std::vector<float> inL = noise(block, 1), inR = noise(block, 2), outL(block), outR(block);
+    float* inputs[] = {inL.data(), inR.data()};
+    float* outputs[] = {outL.data(), outR.data()};
+    for (auto _ : state) {
+        process(inputs, outputs);
+        benchmark::DoNotOptimize(outputs[0]);
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * block);
+}
+
 // The x64 build's VST3 module, loaded from its bundle; null when it is not there.
 std::unique_ptr<Vst3Host::Module>& vst3Module() {
     static std::unique_ptr<Vst3Host::Module> module;
@@ -125,20 +145,11 @@ void renderVst3Case(benchmark::State& state, int mode, int slope, int block) {
         return;
     }
     Vst3Host::ParameterChanges settings, none;
-    settings.add(0, 0, (mode + 0.5f) / 4.0f);
-    settings.add(1, 0, 0.1f);
-    settings.add(2, 0, (slope + 0.5f) / 4.0f);
-    settings.add(3, 0, 0.5f);
+    const auto normalised = caseSettings(mode, slope);
+    for (int i = 0; i < 4; ++i) settings.add(static_cast<Vst3::ParamID>(i), 0, normalised[i]);
     instance.process(nullptr, nullptr, 0, &settings);
-    std::vector<float> inL = noise(block, 1), inR = noise(block, 2), outL(block), outR(block);
-    float* inputs[] = {inL.data(), inR.data()};
-    float* outputs[] = {outL.data(), outR.data()};
-    for (auto _ : state) {
-        instance.process(inputs, outputs, block, &none);
-        benchmark::DoNotOptimize(outputs[0]);
-        benchmark::ClobberMemory();
-    }
-    state.SetItemsProcessed(state.iterations() * block);
+    timeStereoBlocks(state, block,
+                     [&](float** in, float** out) { instance.process(in, out, block, &none); });
 }
 
 #if QC_WITH_LV2
@@ -157,19 +168,13 @@ void renderLv2Case(benchmark::State& state, int mode, int slope, int block) {
         state.SkipWithError("instantiate refused");
         return;
     }
-    const float normalized[] = {(mode + 0.5f) / 4.0f, 0.1f, (slope + 0.5f) / 4.0f, 0.5f};
+    const auto normalized = caseSettings(mode, slope);
     for (int i = 0; i < 4; ++i)
         instance.controls[i] =
             QuellinCorvane::UnitsFor(QuellinCorvane::kParameterRows[i], normalized[i]);
-    std::vector<float> inL = noise(block, 1), inR = noise(block, 2), outL(block), outR(block);
-    float* inputs[] = {inL.data(), inR.data()};
-    float* outputs[] = {outL.data(), outR.data()};
-    for (auto _ : state) {
-        instance.run(inputs, outputs, static_cast<std::uint32_t>(block));
-        benchmark::DoNotOptimize(outputs[0]);
-        benchmark::ClobberMemory();
-    }
-    state.SetItemsProcessed(state.iterations() * block);
+    timeStereoBlocks(state, block, [&](float** in, float** out) {
+        instance.run(in, out, static_cast<std::uint32_t>(block));
+    });
 }
 #endif
 

@@ -34,18 +34,10 @@ Result fail(std::string why) {
 // asked. Zero-length calls may be mixed in and must change nothing.
 Stereo render(const Instance& instance, const Stereo& input, const std::vector<VstInt32>& sizes,
               bool inPlace = false) {
-    Stereo in = input, out(input.left.size());
-    std::size_t done = 0;
-    for (std::size_t n = 0; done < input.left.size(); ++n) {
-        VstInt32 frames = sizes[n % sizes.size()];
-        frames = static_cast<VstInt32>(
-            std::min<std::size_t>(static_cast<std::size_t>(frames), input.left.size() - done));
-        float* source[] = {in.left.data() + done, in.right.data() + done};
-        float* target[] = {out.left.data() + done, out.right.data() + done};
-        instance.Process(source, inPlace ? source : target, frames);
-        done += static_cast<std::size_t>(frames);
-    }
-    return inPlace ? in : out;
+    return RenderInPieces(input, sizes, inPlace,
+                          [&](float** in, float** out, VstInt32 frames, std::size_t) {
+                              instance.Process(in, out, frames);
+                          });
 }
 
 // Output both bands, steepest slope, some spread and lift: every stage and the mix at work.

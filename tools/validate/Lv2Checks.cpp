@@ -69,17 +69,10 @@ void learn(Effect& effect, int count) {
 
 Stereo render(Effect& effect, const Stereo& input, const std::vector<std::int32_t>& sizes,
               bool inPlace) {
-    Stereo in = input, out(input.left.size());
-    std::size_t done = 0;
-    for (std::size_t n = 0; done < input.left.size(); ++n) {
-        const auto frames = static_cast<std::uint32_t>(std::min<std::size_t>(
-            static_cast<std::size_t>(sizes[n % sizes.size()]), input.left.size() - done));
-        float* source[] = {in.left.data() + done, in.right.data() + done};
-        float* target[] = {out.left.data() + done, out.right.data() + done};
-        effect.instance.run(source, inPlace ? source : target, frames);
-        done += frames;
-    }
-    return inPlace ? in : out;
+    return RenderInPieces(input, sizes, inPlace,
+                          [&](float** in, float** out, std::int32_t frames, std::size_t) {
+                              effect.instance.run(in, out, static_cast<std::uint32_t>(frames));
+                          });
 }
 
 // The shared checks' view of this format. A rate the plug-in refuses leaves it at 48 kHz, as a

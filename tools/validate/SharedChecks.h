@@ -6,6 +6,7 @@
 //   Render(effect, input, sizes, inPlace) the input in blocks of the sizes, cycled
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <limits>
@@ -41,6 +42,24 @@ inline std::vector<double> UsualAndHostileRates() {
     rates.insert(rates.end(), {0, -48000, 1e12, std::numeric_limits<double>::infinity(),
                                std::numeric_limits<double>::quiet_NaN()});
     return rates;
+}
+
+// The input through process(in, out, frames, piece) in pieces of the sizes, cycled: piece
+// counts from 0. In place, the input's own channels are the output and come back.
+template <typename Process>
+Stereo RenderInPieces(const Stereo& input, const std::vector<std::int32_t>& sizes, bool inPlace,
+                      Process process) {
+    Stereo in = input, out(input.left.size());
+    std::size_t done = 0;
+    for (std::size_t piece = 0; done < input.left.size(); ++piece) {
+        const auto frames = static_cast<std::int32_t>(std::min<std::size_t>(
+            static_cast<std::size_t>(sizes[piece % sizes.size()]), input.left.size() - done));
+        float* source[] = {in.left.data() + done, in.right.data() + done};
+        float* target[] = {out.left.data() + done, out.right.data() + done};
+        process(source, inPlace ? source : target, frames, piece);
+        done += static_cast<std::size_t>(frames);
+    }
+    return inPlace ? in : out;
 }
 
 // Each rate at a high and a low cutoff; audio stays finite, normal and bounded.

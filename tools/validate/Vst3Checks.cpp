@@ -68,19 +68,11 @@ void busySettings(Effect& effect, double cutoff = 0.3) {
 // asked; changes go with the first block.
 Stereo render(Effect& effect, const Stereo& input, const std::vector<int32>& sizes,
               bool inPlace = false, ParameterChanges* first = nullptr) {
-    Stereo in = input, out(input.left.size());
     ParameterChanges none;
-    std::size_t done = 0;
-    for (std::size_t n = 0; done < input.left.size(); ++n) {
-        const auto frames = static_cast<int32>(std::min<std::size_t>(
-            static_cast<std::size_t>(sizes[n % sizes.size()]), input.left.size() - done));
-        float* source[] = {in.left.data() + done, in.right.data() + done};
-        float* target[] = {out.left.data() + done, out.right.data() + done};
-        effect.process(source, inPlace ? source : target, frames,
-                       n == 0 && first != nullptr ? first : &none);
-        done += static_cast<std::size_t>(frames);
-    }
-    return inPlace ? in : out;
+    return RenderInPieces(
+        input, sizes, inPlace, [&](float** in, float** out, int32 frames, std::size_t piece) {
+            effect.process(in, out, frames, piece == 0 && first != nullptr ? first : &none);
+        });
 }
 
 Result insane(const std::string& when, const Levels& levels) {
